@@ -1,0 +1,41 @@
+#include "files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace sim {
+
+TempDir::TempDir(const std::string& base) {
+    std::string pattern = base + "/duvez-test-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder in " + base);
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+bool Exists(const std::string& path) {
+    struct stat info{};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+}  // namespace sim

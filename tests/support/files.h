@@ -1,0 +1,26 @@
+// Temporary folders and whole-file reads and writes for tests.
+#pragma once
+
+#include <string>
+
+namespace sim {
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    explicit TempDir(const std::string& base = "/tmp");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& contents);
+bool Exists(const std::string& path);
+
+}  // namespace sim

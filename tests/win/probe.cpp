@@ -1,0 +1,1 @@
+extern "C" int ProbeAnswer() { return 42; }
