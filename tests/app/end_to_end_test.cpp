@@ -1,0 +1,53 @@
+#include "app/globals.h"
+#include "display/display.h"
+#include "program.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#ifdef DRIVER_PATH
+
+namespace {
+
+std::vector<std::string> TracedNames(const std::string& trace) {
+    std::vector<std::string> names;
+    std::istringstream lines(trace);
+    std::string line;
+    while (std::getline(lines, line)) names.push_back(line.substr(0, line.find('(')));
+    return names;
+}
+
+}  // namespace
+
+// The program with the virtual board, as a user starts it in a fresh folder.
+TEST(EndToEnd, AWholeRunWithTheVirtualBoard) {
+    sim::TempDir dir;
+    std::filesystem::copy_file(DRIVER_PATH, dir / "QORDCI32.DLL");
+    setenv("KIVO_TRACE", (dir / "trace.txt").c_str(), 1);
+    sim::Program program(dir);
+    bool painted = false;
+    int exitCode = program.RunWith([&] {
+        win::ReadSurface(DisplayWnd->Handle(), [&](const win::SurfaceView& view) {
+            painted = view.pixels && view.width == 512 && view.height == 384;
+        });
+        program.ExitThroughMenu();
+    });
+    unsetenv("KIVO_TRACE");
+
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(painted) << "the board painted nothing into the display window";
+    EXPECT_TRUE(program.user.BoxTexts().empty());
+    EXPECT_EQ(sim::ReadFile(program.SettingsPath()),
+              "[SYSTEM]\nX=50\nY=50\nSize=3\nUserW=480\nUserH=360\n[FILE]\nFormat=2\nNumber=1\nName=TempFile\n");
+    EXPECT_EQ(TracedNames(sim::ReadFile(dir / "trace.txt")),
+              (std::vector<std::string>{"QOR_Init_32", "QOR_GetIniFile_32", "QOR_GetVideoColor_32",
+                                        "QOR_GetVideoColor_32", "QOR_GetVideoColor_32", "QOR_GetVideoColor_32",
+                                        "QOR_GetVideoColor_32", "QOR_SetOutputWindow_32", "QOR_SaveIniFile_32",
+                                        "QOR_DeInit_32"}));
+    EXPECT_TRUE(sim::Exists(dir / "QORDCI32.ini")) << "the board kept no settings beside itself";
+}
+
+#endif
