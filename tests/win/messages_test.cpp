@@ -56,6 +56,16 @@ TEST(Messages, SendDeliversAtOnceAndAGoneWindowGetsNothing) {
     EXPECT_EQ(received.messages.size(), 1u);
 }
 
+TEST(Messages, AHandleIsNeverGivenOutTwice) {
+    HWND first = win::CreateWindowHandle({});
+    win::DestroyWindowHandle(first);
+    HWND second = win::CreateWindowHandle({});
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(win::IsWindowHandle(first));
+    EXPECT_EQ(GetDC(first), nullptr);
+    win::DestroyWindowHandle(second);
+}
+
 TEST(Messages, ShowWindowTellsWhetherTheWindowWasVisible) {
     HWND window = win::CreateWindowHandle({});
     EXPECT_EQ(IsWindowVisible(window), FALSE);

@@ -12,24 +12,24 @@ constexpr std::size_t kLimit = 1024;  // bytes, the terminating NUL included
 bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '0' || c == '#'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Formats one conversion; `spec` runs from '%' to the conversion letter.
-std::string FormatOne(const std::string& spec, char conversion, va_list& args) {
+// Formats one conversion; `directive` runs from '%' to the conversion letter.
+std::string FormatOne(const std::string& directive, char conversion, va_list& args) {
     char piece[kLimit];
     switch (conversion) {
         case 's': {
             const char* text = va_arg(args, const char*);
-            std::snprintf(piece, sizeof piece, spec.c_str(), text ? text : "(null)");
+            std::snprintf(piece, sizeof piece, directive.c_str(), text ? text : "(null)");
             break;
         }
         case 'c':
-            std::snprintf(piece, sizeof piece, spec.c_str(), va_arg(args, int));
+            std::snprintf(piece, sizeof piece, directive.c_str(), va_arg(args, int));
             break;
         case 'd':
         case 'i':
-            std::snprintf(piece, sizeof piece, spec.c_str(), va_arg(args, int));
+            std::snprintf(piece, sizeof piece, directive.c_str(), va_arg(args, int));
             break;
         default:  // u, x, X
-            std::snprintf(piece, sizeof piece, spec.c_str(), va_arg(args, unsigned));
+            std::snprintf(piece, sizeof piece, directive.c_str(), va_arg(args, unsigned));
             break;
     }
     return piece;
@@ -58,7 +58,7 @@ int wsprintfA(char* buffer, const char* format, ...) {
             ++p;
             while (IsDigit(*p)) ++p;
         }
-        std::string spec(start, p);  // without size modifiers, which are all 32-bit here
+        std::string directive(start, p);  // without size modifiers, which are all 32-bit here
         while (*p == 'l' || *p == 'h') ++p;
         char conversion = *p;
         if (std::strchr("sdiuxXc", conversion) == nullptr || conversion == '\0') {
@@ -67,7 +67,7 @@ int wsprintfA(char* buffer, const char* format, ...) {
             out += *p;
             continue;
         }
-        out += FormatOne(spec + conversion, conversion, args);
+        out += FormatOne(directive + conversion, conversion, args);
     }
     va_end(args);
     if (out.size() > kLimit - 1) out.resize(kLimit - 1);

@@ -15,7 +15,7 @@ struct Posted {
 
 std::mutex tableLock;
 std::unordered_map<HWND, std::shared_ptr<Window>> windows;
-int nextSerial = 1;
+std::uintptr_t nextSerial = 1;
 
 std::mutex queueLock;
 std::deque<Posted> queue;
@@ -43,7 +43,8 @@ HWND CreateWindowHandle(WindowProcedure procedure) {
     auto window = std::make_shared<Window>();
     window->procedure = std::move(procedure);
     std::lock_guard lock(tableLock);
-    HWND handle = new HWND__{nextSerial++};
+    // A handle is a number never given out twice, so a stale one finds no window.
+    HWND handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(nextSerial++));
     windows.emplace(handle, std::move(window));
     return handle;
 }
@@ -57,7 +58,6 @@ void DestroyWindowHandle(HWND hWnd) {
         std::lock_guard lock(queueLock);
         std::erase_if(queue, [hWnd](const Posted& p) { return p.hWnd == hWnd; });
     }
-    delete hWnd;
 }
 
 bool IsWindowHandle(HWND hWnd) { return FindWindow(hWnd) != nullptr; }

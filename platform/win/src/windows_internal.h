@@ -8,10 +8,6 @@
 #include <mutex>
 #include <vector>
 
-struct HWND__ {
-    int serial;
-};
-
 namespace win::detail {
 
 struct Window {

@@ -188,7 +188,7 @@ struct SurfaceView {
     const std::uint32_t* pixels;  // 0x..RRGGBB (top byte unused), rows top first
     int width;
     int height;
-    std::uint64_t generation;  // grows with every paint
+    std::uint64_t generation;  // grows with every change: a paint or a resize
 };
 // Calls `reader` with the surface under its lock; `pixels` is null while
 // nothing has been painted. The reader must not keep the pointer.
