@@ -70,16 +70,16 @@ AnsiString Format(const AnsiString& format, std::initializer_list<FormatArg> arg
         while (i < format.size() && std::strchr("-+ 0#.0123456789", format[i])) ++i;
         if (i == format.size() || next == args.end()) BadFormat(format);
         char conversion = format[i];
-        AnsiString spec = format.substr(start, i - start + 1);
+        AnsiString directive = format.substr(start, i - start + 1);
         char piece[512];
         if (conversion == 's' && std::holds_alternative<AnsiString>(*next)) {
             const AnsiString& text = std::get<AnsiString>(*next);
-            int needed = std::snprintf(nullptr, 0, spec.c_str(), text.c_str());
+            int needed = std::snprintf(nullptr, 0, directive.c_str(), text.c_str());
             AnsiString formatted(static_cast<std::size_t>(needed), '\0');
-            std::snprintf(formatted.data(), formatted.size() + 1, spec.c_str(), text.c_str());
+            std::snprintf(formatted.data(), formatted.size() + 1, directive.c_str(), text.c_str());
             out += formatted;
         } else if (std::strchr("dux", conversion) && std::holds_alternative<int>(*next)) {
-            std::snprintf(piece, sizeof piece, spec.c_str(), std::get<int>(*next));
+            std::snprintf(piece, sizeof piece, directive.c_str(), std::get<int>(*next));
             out += piece;
         } else {
             BadFormat(format);
