@@ -3,6 +3,8 @@
 #include "files.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -119,4 +121,27 @@ TEST(IniFileWrite, ADiskThatFillsUpLeavesTheOldFileWhole) {
 
     EXPECT_EQ(sim::ReadFile(dir / "a.ini"), old);
     EXPECT_EQ(FilesIn(dir.Path()), 1);  // no temporary file left behind
+}
+
+TEST(IniFileWrite, AReadOnlyFolderFailsAndKeepsTheOldFile) {
+    sim::TempDir dir;
+    const std::string old = "[SYSTEM]\nX=1\n";
+    sim::WriteFile(dir / "a.ini", old);
+    chmod((dir / "a.ini").c_str(), 0644);
+    chmod(dir.Path().c_str(), 0555);
+    // In a child that is not the super-user, for whom no folder is read-only.
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::_Exit(1);
+            try {
+                TIniFile(dir / "a.ini").WriteInteger("SYSTEM", "X", 2);
+            } catch (const EInOutError&) {
+                std::_Exit(3);
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(sim::ReadFile(dir / "a.ini"), old);
+    EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
