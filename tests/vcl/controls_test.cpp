@@ -239,3 +239,17 @@ TEST_F(Controls, OnlyTheActivePageIsShownAndItsControlsTakeTheFocus) {
     user.Focus(*onInput);
     EXPECT_TRUE(onInput->Focused());
 }
+
+TEST_F(Controls, ADestroyedPageLeavesItsPageControl) {
+    auto* pages = Add<TPageControl>("pages");
+    auto* save = new TTabSheet(form.get());
+    auto* input = new TTabSheet(form.get());
+    save->SetPageControl(pages);
+    input->SetPageControl(pages);
+    delete save;
+    EXPECT_EQ(pages->Pages(), (std::vector<TTabSheet*>{input}));
+    EXPECT_EQ(pages->ActivePage(), input);
+    EXPECT_TRUE(input->Visible());
+    delete input;
+    EXPECT_EQ(pages->ActivePage(), nullptr);
+}

@@ -143,7 +143,7 @@ void TForm::FocusControl(TWinControl* control) {
     TWinControl* old = active_;
     if (old && old->OnExit) old->OnExit(old);
     active_ = control;
-    if (old) Changed(TChange::Focus);
+    Changed(TChange::Focus);
     if (control && control->OnEnter) control->OnEnter(control);
 }
 

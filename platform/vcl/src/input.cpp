@@ -28,9 +28,14 @@ void DoubleClick(TControl& control, int x, int y) {
     MouseDown(control, mbLeft, x, y);
     MouseUp(control, mbLeft, x, y);
     Dispatch([&] { control.Click(); });
+    DoublePress(control, x, y);
+    MouseUp(control, mbLeft, x, y);
+}
+
+void DoublePress(TControl& control, int x, int y) {
+    if (!Reachable(control)) return;
     Dispatch([&] { control.DblClick(); });
     Dispatch([&] { control.MouseDown(mbLeft, x, y); });
-    MouseUp(control, mbLeft, x, y);
 }
 
 void MouseDown(TControl& control, TMouseButton button, int x, int y) {

@@ -99,7 +99,13 @@ void TScrollBar::Settle(int position) {
     if (OnChange) OnChange(this);
 }
 
+TTabSheet::~TTabSheet() {
+    if (pageControl_) pageControl_->RemovePage(this);
+}
+
 void TTabSheet::SetPageControl(TPageControl* pageControl) {
+    if (pageControl == pageControl_) return;
+    if (pageControl_) pageControl_->RemovePage(this);
     SetParent(pageControl);
     pageControl_ = pageControl;
     if (pageControl) pageControl->AddPage(this);
@@ -111,6 +117,13 @@ void TPageControl::AddPage(TTabSheet* page) {
         SetActivePage(page);
     else
         page->SetVisible(false);
+}
+
+void TPageControl::RemovePage(TTabSheet* page) {
+    std::erase(pages_, page);
+    if (active_ != page) return;
+    active_ = nullptr;
+    if (!pages_.empty()) SetActivePage(pages_.front());
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {

@@ -11,6 +11,8 @@ namespace vcl::input {
 void Click(TControl& control);
 // Down, up and click, then the double click with its second down and up.
 void DoubleClick(TControl& control, int x, int y);
+// The second press of a double click: the double click, then its mouse down.
+void DoublePress(TControl& control, int x, int y);
 void MouseDown(TControl& control, TMouseButton button, int x, int y);
 void MouseMove(TControl& control, int x, int y);
 void MouseUp(TControl& control, TMouseButton button, int x, int y);

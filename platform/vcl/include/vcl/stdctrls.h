@@ -143,6 +143,7 @@ class TPageControl;
 class TTabSheet : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    ~TTabSheet() override;
     TPageControl* PageControl() const { return pageControl_; }
     void SetPageControl(TPageControl* pageControl);
 
@@ -163,6 +164,7 @@ public:
 private:
     friend class TTabSheet;
     void AddPage(TTabSheet* page);
+    void RemovePage(TTabSheet* page);
     std::vector<TTabSheet*> pages_;
     TTabSheet* active_ = nullptr;
 };

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Runs the real program, with the virtual board, on a virtual X display that
+# has a notification area, and checks what a user sees and does there: the
+# live window at its place and size showing a moving picture, the icon in the
+# notification area, a drag of the window, and "終了" in its right-click menu
+# ending the program with exit code 0 and its settings written.
+#
+#   smoke_test.sh DUVEZ QORDCI32.DLL libduvez_win.so
+# With DUVEZ_SCREENSHOT=file.png it also keeps a picture of the live window.
+set -euo pipefail
+
+program=$1 board=$2 winlib=$3
+for tool in Xvfb trayer xdotool xwininfo xprop import compare convert; do
+  command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (scripts/install-deps installs it)"; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "smoke: $*"
+  [ -s "$work/stderr" ] && { echo "--- program's standard error:"; cat "$work/stderr"; }
+  exit 1
+}
+
+# Waits up to 15 s for a command to succeed.
+await() {
+  for _ in $(seq 150); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# A display of its own, on the first free number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+await grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
+pids+=($!)
+await xwininfo -name panel || fail "trayer did not start"
+
+# The program keeps its settings beside itself: run a copy from a folder of its own.
+app="$work/app"
+mkdir -p "$app"
+cp "$program" "$board" "$winlib" "$app/"
+left=200 top=150 client_w=512 client_h=384 frame=3
+printf '[SYSTEM]\nX=%d\nY=%d\nSize=0\nUserW=%d\nUserH=%d\n' $left $top $client_w $client_h >"$app/DUVEZ.ini"
+(cd "$app" && exec ./DUVEZ 2>"$work/stderr") &
+program_pid=$!
+pids+=($program_pid)
+
+outer_w=$((client_w + 2 * frame)) outer_h=$((client_h + 2 * frame))
+live_window() {
+  for id in $(xdotool search --onlyvisible --name '^DUVEZ$' 2>/dev/null); do
+    info=$(xwininfo -id "$id")
+    if grep -q "Width: $outer_w\$" <<<"$info" && grep -q "Height: $outer_h\$" <<<"$info"; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+await live_window || fail "no live window of ${outer_w}x${outer_h} appeared"
+window=$(live_window)
+info=$(xwininfo -id "$window")
+x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+[ "$x,$y" = "$left,$top" ] || fail "the live window stands at $x,$y, not at $left,$top"
+
+# A tool window that stays on top: no taskbar button.
+xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_UTILITY || fail "the live window is no tool window"
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the live window does not stay on top"
+
+# The icon is embedded in the notification area.
+await sh -c "xwininfo -tree -name panel | grep -q '\"DUVEZ\"'" || fail "no icon in the notification area"
+
+# The client area shows a moving picture.
+client="${client_w}x${client_h}+$((left + frame))+$((top + frame))"
+sleep 0.5
+import -window root -crop "$client" +repage "$work/first.png"
+sleep 1
+import -window root -crop "$client" +repage "$work/second.png"
+colours=$(convert "$work/first.png" -format %k info:)
+[ "$colours" -gt 16 ] || fail "the live window shows no picture ($colours colours)"
+changed=$(compare -metric AE "$work/first.png" "$work/second.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 0 ] 2>/dev/null || fail "the picture did not move in a second (difference: $changed)"
+
+if [ -n "${DUVEZ_SCREENSHOT:-}" ]; then
+  margin=24
+  import -window root -crop "$((outer_w + 2 * margin))x$((outer_h + 2 * margin))+$((left - margin))+$((top - margin))" \
+    +repage "$DUVEZ_SCREENSHOT"
+fi
+
+# A drag with the left button moves the window by as much as the mouse.
+xdotool mousemove --sync $((left + 100)) $((top + 100)) mousedown 1
+xdotool mousemove --sync $((left + 140)) $((top + 130))
+xdotool mouseup 1
+left=$((left + 40)) top=$((top + 30))
+moved() { xwininfo -id "$window" | grep -q "Absolute upper-left X:  $left\$"; }
+await moved || fail "the drag did not move the window to $left,$top"
+
+# "終了" in the right-click menu, the menu's last entry, ends the program.
+# The program's top-level windows on the screen (a pop-up menu is one).
+shown_windows() {
+  for id in $(xwininfo -root -children | awk '/"DUVEZ": \("DUVEZ"/ {print $1}'); do
+    xwininfo -id "$id" | grep -q IsViewable && echo "$id"
+  done | wc -l
+}
+before=$(shown_windows)
+xdotool mousemove --sync $((left + 120)) $((top + 90)) click 3
+menu_up() { [ "$(shown_windows)" -gt "$before" ]; }
+await menu_up || fail "no menu came up on a right click"
+xdotool key Up Return
+ended() { ! kill -0 "$program_pid" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$program_pid/stat")" = Z ]; }
+await ended || fail "the program did not end after 終了"
+code=0
+wait "$program_pid" || code=$?
+[ "$code" -eq 0 ] || fail "the program ended with exit code $code"
+grep -q "^X=$left" "$app/DUVEZ.ini" && grep -q "^Y=$top" "$app/DUVEZ.ini" ||
+  fail "the settings file does not hold the window's place: $(cat "$app/DUVEZ.ini")"
+echo "smoke: live window, picture, icon, drag and exit as expected"
