@@ -2,7 +2,7 @@
 // tests share: an event log, answers for modal boxes and menus.
 #pragma once
 
-#include "qt/inspect.h"
+#include "qt/shown_widgets.h"
 #include "vcl/stdctrls.h"
 
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "qt/inspect.h"
+#include "qt/shown_widgets.h"
 
 #include "form_peer.h"
 #include "screen_backend.h"
