@@ -1,7 +1,7 @@
 // Runs the whole program in a temporary folder, as a user would start it there.
 #pragma once
 
-#include "files.h"
+#include "test_files.h"
 #include "simulator.h"
 
 #include <string>

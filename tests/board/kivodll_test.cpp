@@ -1,7 +1,7 @@
 #include "board/kivodll.h"
 
 #include "fake_driver.h"
-#include "files.h"
+#include "test_files.h"
 #include "simulator.h"
 
 #include <memory>

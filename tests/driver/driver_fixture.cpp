@@ -212,20 +212,8 @@ void BoardTest::UnsetEnv(const std::string& name) { ::unsetenv(name.c_str()); }
 
 // ---- files -------------------------------------------------------------------
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-    std::string text = ReadText(path);
+    std::string text = sim::ReadFile(path);
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
@@ -312,22 +300,5 @@ Decoded DecodeWithImageMagick(const fs::path& file) {
 }
 
 // ---- a file size limit -----------------------------------------------------------
-
-FileSizeLimit::FileSizeLimit(long bytes) {
-    struct rlimit limit {};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    saved_ = static_cast<long>(limit.rlim_cur);
-    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
-    limit.rlim_cur = static_cast<rlim_t>(bytes);
-    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    struct rlimit limit {};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(saved_);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, savedHandler_);
-}
 
 }  // namespace kivo::test

@@ -4,6 +4,7 @@
 // independent reader of the board's BMP files.
 #pragma once
 
+#include "test_files.h"
 #include "kivo/qordci32.h"
 #include "win/win.h"
 
@@ -106,8 +107,6 @@ private:
     std::vector<HWND> windows_;
 };
 
-std::string ReadText(const std::filesystem::path& path);
-void WriteText(const std::filesystem::path& path, const std::string& text);
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 // The files in a folder, by name.
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
@@ -125,17 +124,5 @@ struct Decoded {
 };
 Decoded DecodeWithImageMagick(const std::filesystem::path& file);
 
-// Makes writes of more than `bytes` bytes fail (EFBIG) while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    long saved_;
-    void (*savedHandler_)(int);
-};
 
 }  // namespace kivo::test

@@ -174,9 +174,9 @@ TEST_F(Grabs, TheGrabFreezesAndTheFileHoldsTheFrozenFrame) {
 TEST_F(Grabs, WithoutAGrabNothingIsWrittenAndAFileThereIsKept) {
     std::int32_t h = OpenAndRead();
     fs::path file = Path("KIVOTEMP.BMP");
-    WriteText(file, "an older capture");
+    sim::WriteFile(file, "an older capture");
     EXPECT_EQ(qor.GrabFrameToFile(h, file.c_str()), 0);
-    EXPECT_EQ(ReadText(file), "an older capture");
+    EXPECT_EQ(sim::ReadFile(file), "an older capture");
     EXPECT_EQ(qor.GrabFrameToFile(h, Path("new.bmp").c_str()), 0);
     EXPECT_FALSE(fs::exists(Path("new.bmp")));
     EXPECT_EQ(qor.GrabFrameToFile(h, ""), 0);
@@ -194,12 +194,12 @@ TEST_F(Grabs, AFileThatCannotBeWrittenLeavesThePathAsItWas) {
     EXPECT_TRUE(fs::is_directory(Path("folder.bmp"))) << "a folder at the path stays";
 
     fs::path file = Path("frame.bmp");
-    WriteText(file, "an older capture");
+    sim::WriteFile(file, "an older capture");
     {
-        FileSizeLimit limit(100000);  // the disk fills in the middle of the frame
+        sim::FileSizeLimit limit(100000);  // the disk fills in the middle of the frame
         EXPECT_EQ(qor.GrabFrameToFile(h, file.c_str()), 0);
     }
-    EXPECT_EQ(ReadText(file), "an older capture") << "no part of the frame, and the older file whole";
+    EXPECT_EQ(sim::ReadFile(file), "an older capture") << "no part of the frame, and the older file whole";
     EXPECT_EQ(FolderEntries(Folder()), (std::vector<std::string>{"folder.bmp", "frame.bmp"})) << "no temporary file is left";
 
     EXPECT_EQ(qor.GrabFrameToFile(h, file.c_str()), 1) << "and the next one works";
@@ -220,7 +220,7 @@ TEST_F(Grabs, ARelativeNameLandsInTheWorkingFolder) {
 TEST_F(Grabs, AGrabReplacesAnOlderFile) {
     std::int32_t h = OpenAndRead();
     fs::path file = Path("frame.bmp");
-    WriteText(file, std::string(5000000, 'x'));
+    sim::WriteFile(file, std::string(5000000, 'x'));
     ASSERT_EQ(qor.FreezeAndGrabFrame(h, 0), 1);
     ASSERT_EQ(qor.GrabFrameToFile(h, file.c_str()), 1);
     EXPECT_EQ(fs::file_size(file), 54u + 720 * 2 * 480);

@@ -83,8 +83,8 @@ TEST_F(Knobs, TheTraceHasOneLinePerCallWithItsArgumentsAndResult) {
         "QOR_SetActiveSource_32(" + std::to_string(h + 1) + ", 0) = 0",
         "QOR_DeInit_32(" + b + ") = 1",
     };
-    std::vector<std::string> lines = Lines(ReadText(Path("trace.txt")));
-    ASSERT_EQ(lines.size(), expected.size()) << ReadText(Path("trace.txt"));
+    std::vector<std::string> lines = Lines(sim::ReadFile(Path("trace.txt")));
+    ASSERT_EQ(lines.size(), expected.size()) << sim::ReadFile(Path("trace.txt"));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (expected[i].find("BUFFER") != std::string::npos) {
             EXPECT_TRUE(std::regex_match(lines[i], std::regex("QOR_GrabFrameToBuff_32\\(" + b + ", 0x[0-9a-f]+, 100\\) = 0")))
@@ -104,10 +104,10 @@ TEST_F(Knobs, TheTraceHasOneLinePerCallWithItsArgumentsAndResult) {
 
 TEST_F(Knobs, TheTraceAppends) {
     SetEnv("KIVO_TRACE", Path("trace.txt").string());
-    WriteText(Path("trace.txt"), "earlier line\n");
+    sim::WriteFile(Path("trace.txt"), "earlier line\n");
     std::int32_t h = Open();
     Close();
-    std::vector<std::string> lines = Lines(ReadText(Path("trace.txt")));
+    std::vector<std::string> lines = Lines(sim::ReadFile(Path("trace.txt")));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "earlier line");
     EXPECT_EQ(lines[1], "QOR_Init_32() = " + std::to_string(h));
@@ -120,7 +120,7 @@ TEST_F(Knobs, TheTraceKeepsEachCallOnOneLine) {
     char buffer[128] = "tab\there, line\nbreak, \\ and \"";
     EXPECT_EQ(qor.SaveIniFile(h, buffer), 1);
     Close();
-    std::vector<std::string> lines = Lines(ReadText(Path("trace.txt")));
+    std::vector<std::string> lines = Lines(sim::ReadFile(Path("trace.txt")));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[2], "QOR_SaveIniFile_32(" + std::to_string(h) +
                             ", \"tab\\x09here, line\\x0abreak, \\\\ and \\\"\") = 1");
@@ -140,7 +140,7 @@ TEST_F(Knobs, InitFailsWithTheGivenNegativeCode) {
         SetEnv("KIVO_INIT_RESULT", std::to_string(code));
         EXPECT_EQ(qor.Init(), code);
     }
-    EXPECT_EQ(Lines(ReadText(Path("trace.txt"))).front(), "QOR_Init_32() = -5");
+    EXPECT_EQ(Lines(sim::ReadFile(Path("trace.txt"))).front(), "QOR_Init_32() = -5");
     UnsetEnv("KIVO_INIT_RESULT");
     std::int32_t h = Open();
     EXPECT_GE(h, 0) << "no board was left open by the failures";

@@ -82,7 +82,7 @@ TEST_F(Settings, SavedSettingsComeBackOnTheNextOpen) {
     char buffer[128] = {};
     ASSERT_EQ(qor.SaveIniFile(h, buffer), 1);
     Close();
-    std::string text = ReadText(Path("board.ini"));
+    std::string text = sim::ReadFile(Path("board.ini"));
     EXPECT_NE(text.find("[KIVO]"), std::string::npos) << text;
     EXPECT_NE(text.find("connector=1"), std::string::npos) << text;
     EXPECT_NE(text.find("viewport=100,200,868,776"), std::string::npos) << text;
@@ -95,7 +95,7 @@ TEST_F(Settings, SavedSettingsComeBackOnTheNextOpen) {
 }
 
 TEST_F(Settings, AFileWithSomeKeysKeepsTheDefaultsOfTheOthers) {
-    WriteText(Path("board.ini"), "[KIVO]\r\nconnector=2\r\nhue=-100\r\n; a comment\r\n\r\nstandard2 = 1\r\n");
+    sim::WriteFile(Path("board.ini"), "[KIVO]\r\nconnector=2\r\nhue=-100\r\n; a comment\r\n\r\nstandard2 = 1\r\n");
     std::int32_t h = OpenAndRead();
     Values v = ReadValues(qor, h);
     EXPECT_EQ(v.connector, 2);
@@ -133,7 +133,7 @@ TEST_F(Settings, ACorruptFileReadsAsZeroAndKeepsTheDefaults) {
     };
     for (const Corrupt& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteText(Path("board.ini"), c.text);
+        sim::WriteFile(Path("board.ini"), c.text);
         std::int32_t h = Open();
         char buffer[128] = {};
         EXPECT_EQ(qor.GetIniFile(h, buffer), 0);
@@ -153,17 +153,17 @@ TEST_F(Settings, AnUnreadableFileReadsAsZero) {
 TEST_F(Settings, ASaveThatFailsLeavesTheOldFileUntouched) {
     std::int32_t h = OpenAndRead();
     const std::string old = "[KIVO]\nconnector=2\n";
-    WriteText(Path("board.ini"), old);
+    sim::WriteFile(Path("board.ini"), old);
     ChangeEverything(qor, h);
     char buffer[128] = {};
     {
-        FileSizeLimit limit(16);  // the new file cannot be written whole
+        sim::FileSizeLimit limit(16);  // the new file cannot be written whole
         EXPECT_EQ(qor.SaveIniFile(h, buffer), 0);
     }
-    EXPECT_EQ(ReadText(Path("board.ini")), old);
+    EXPECT_EQ(sim::ReadFile(Path("board.ini")), old);
     EXPECT_EQ(FolderEntries(Folder()), std::vector<std::string>{"board.ini"}) << "no temporary file is left";
     EXPECT_EQ(qor.SaveIniFile(h, buffer), 1) << "and the next save works";
-    EXPECT_NE(ReadText(Path("board.ini")), old);
+    EXPECT_NE(sim::ReadFile(Path("board.ini")), old);
 }
 
 TEST_F(Settings, ASaveIntoAMissingFolderOrOverAFolderFails) {
@@ -175,12 +175,12 @@ TEST_F(Settings, ASaveIntoAMissingFolderOrOverAFolderFails) {
     Close();
 
     fs::create_directory(Path("folder.ini"));
-    WriteText(Path("folder.ini/inside"), "x");
+    sim::WriteFile(Path("folder.ini/inside"), "x");
     SetEnv("KIVO_SETTINGS_FILE", Path("folder.ini").string());
     h = Open();
     EXPECT_EQ(qor.SaveIniFile(h, buffer), 0);
     EXPECT_TRUE(fs::is_directory(Path("folder.ini")));
-    EXPECT_EQ(ReadText(Path("folder.ini/inside")), "x");
+    EXPECT_EQ(sim::ReadFile(Path("folder.ini/inside")), "x");
     EXPECT_EQ(FolderEntries(Folder()), std::vector<std::string>{"folder.ini"});
 }
 
@@ -201,7 +201,7 @@ TEST_F(Settings, TheFileIsBesideTheLibraryByDefault) {
     EXPECT_EQ(copy.SaveIniFile(h, buffer), 1);
     EXPECT_EQ(copy.DeInit(h), 1);
     copy.Unload();
-    EXPECT_NE(ReadText(Path("lib/QORDCI32.ini")).find("connector=2"), std::string::npos);
+    EXPECT_NE(sim::ReadFile(Path("lib/QORDCI32.ini")).find("connector=2"), std::string::npos);
 }
 
 TEST_F(Settings, TheSettingsFileKnobNamesTheFile) {
@@ -215,7 +215,7 @@ TEST_F(Settings, TheSettingsFileKnobNamesTheFile) {
 }
 
 TEST_F(Settings, TheReadKnobInjectsZeroOrTwo) {
-    WriteText(Path("board.ini"), "[KIVO]\nconnector=2\n");
+    sim::WriteFile(Path("board.ini"), "[KIVO]\nconnector=2\n");
     SetEnv("KIVO_SETTINGS_READ", "0");
     std::int32_t h = Open();
     char buffer[128] = {};

@@ -1,7 +1,7 @@
 #include "vcl/menus.h"
 #include "vcl/stdctrls.h"
 
-#include "files.h"
+#include "test_files.h"
 #include "simulator.h"
 
 #include <unistd.h>

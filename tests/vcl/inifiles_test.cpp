@@ -1,12 +1,10 @@
 #include "vcl/inifiles.h"
 
-#include "files.h"
+#include "test_files.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -109,15 +107,10 @@ TEST(IniFileWrite, ADiskThatFillsUpLeavesTheOldFileWhole) {
     sim::WriteFile(dir / "a.ini", old);
     TIniFile ini(dir / "a.ini");
 
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;  // the new file needs more than this
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(ini.WriteString("SYSTEM", "Name", std::string(100, 'n')), EInOutError);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+        sim::FileSizeLimit limit(16);  // the new file needs more than this
+        EXPECT_THROW(ini.WriteString("SYSTEM", "Name", std::string(100, 'n')), EInOutError);
+    }
 
     EXPECT_EQ(sim::ReadFile(dir / "a.ini"), old);
     EXPECT_EQ(FilesIn(dir.Path()), 1);  // no temporary file left behind

@@ -1,6 +1,6 @@
 #include "vcl/sysutils.h"
 
-#include "files.h"
+#include "test_files.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #include "win/win.h"
 
-#include "files.h"
+#include "test_files.h"
 
 #include <unistd.h>
 

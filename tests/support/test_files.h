@@ -23,4 +23,17 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
 bool Exists(const std::string& path);
 
+// Makes writes past `bytes` bytes fail (with EFBIG, as on a full disk) while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    long saved_;
+    void (*savedHandler_)(int);
+};
+
 }  // namespace sim

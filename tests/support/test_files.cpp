@@ -1,8 +1,10 @@
-#include "files.h"
+#include "test_files.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,6 +38,23 @@ void WriteFile(const std::string& path, const std::string& contents) {
 bool Exists(const std::string& path) {
     struct stat info{};
     return lstat(path.c_str(), &info) == 0;
+}
+
+FileSizeLimit::FileSizeLimit(long bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    saved_ = static_cast<long>(limit.rlim_cur);
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("cannot limit the file size");
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(saved_);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, savedHandler_);
 }
 
 }  // namespace sim
