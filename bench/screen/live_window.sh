@@ -16,44 +16,13 @@ seconds=${2:-10}
 cpu_target_percent=10
 memory_target_kb=$((80 * 1024))
 
-for tool in Xvfb xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "live_window: $tool is missing (scripts/install-deps installs it)"; exit 1; }
-done
+source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
+command -v xdotool >/dev/null || { echo "live_window: xdotool is missing (scripts/install-deps installs it)"; exit 1; }
 for file in DUVEZ QORDCI32.DLL libduvez_win.so; do
   [ -f "$build/bin/$file" ] || { echo "live_window: $build/bin/$file is missing; build the DUVEZ target first"; exit 1; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-await() {
-  for _ in $(seq 150); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "live_window: gave up waiting for: $*"
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-xvfb_pid=$!
-await grep -q '[0-9]' "$work/display"
-export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-if command -v trayer >/dev/null; then
-  trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
-  pids+=($!)
-fi
+start_virtual_desktop || exit 1
 
 app="$work/app"
 mkdir -p "$app"
@@ -64,7 +33,7 @@ pids+=($!)
 program=$!
 
 live_window() { xdotool search --onlyvisible --name '^DUVEZ$' | head -1 | grep .; }
-await live_window
+await live_window || { echo "live_window: no live window appeared"; exit 1; }
 window=$(live_window)
 size=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w - 6 "x" h - 6}')
 

@@ -10,18 +10,10 @@
 set -euo pipefail
 
 program=$1 board=$2 winlib=$3
-for tool in Xvfb trayer xdotool xwininfo xprop import compare convert; do
+source "$(dirname "$0")/../../scripts/virtual-desktop.sh"
+for tool in xdotool xprop import compare convert; do
   command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (scripts/install-deps installs it)"; exit 1; }
 done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() {
   echo "smoke: $*"
@@ -29,28 +21,7 @@ fail() {
   exit 1
 }
 
-# Waits up to 15 s for a command to succeed.
-await() {
-  for _ in $(seq 150); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# A display of its own, on the first free number.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-await grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-
-trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
-pids+=($!)
-await xwininfo -name panel || fail "trayer did not start"
+start_virtual_desktop || fail "no virtual desktop"
 
 # The program keeps its settings beside itself: run a copy from a folder of its own.
 app="$work/app"

@@ -1,0 +1,42 @@
+# Sourced by the screen's smoke test and benchmark: a private X display with a
+# notification area, on which DUVEZ runs as on a user's desktop.
+#   source scripts/virtual-desktop.sh
+#   start_virtual_desktop || exit 1     # sets DISPLAY and xvfb_pid; $work is a scratch folder
+# Every process added to `pids` is stopped, and $work removed, on exit.
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Waits up to 15 s for a command to succeed.
+await() {
+  for _ in $(seq 150); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start_virtual_desktop() {
+  for tool in Xvfb trayer xwininfo; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps installs it)"; return 1; }
+  done
+  # A display of its own, on the first free number.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  pids+=($xvfb_pid)
+  await grep -q '[0-9]' "$work/display" || { echo "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+  unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
+  export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
+  pids+=($!)
+  await xwininfo -name panel || { echo "trayer did not start"; return 1; }
+}
