@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 using namespace vcl;
@@ -34,6 +36,20 @@ TEST(StrToInt, AcceptsAnOptionalSignAndDecimalDigitsOnly) {
             }
             EXPECT_EQ(StrToIntDef(c.text, 42), 42);
         }
+    }
+}
+
+TEST(LeadingInteger, TakesTheDigitsAfterBlanksAndASignUpToTheFirstOtherCharacter) {
+    const std::pair<std::string, int> cases[] = {
+        {"7", 7},          {" 12x", 12},         {"\t\n-5", -5},      {"+0042", 42},   {"abc", 0},
+        {"", 0},           {"-", 0},             {"- 5", 0},          {"1 2", 1},      {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},        {"2147483648", -99}, {"-2147483649", -99},
+        {"99999999999", -99}, {std::string(10000, '9'), -99},     {std::string(10000, ' ') + "3", 3},
+        {std::string("\0" "5", 2), 0},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text.substr(0, 20));
+        EXPECT_EQ(LeadingInteger(text, -99), expected);
     }
 }
 
@@ -113,5 +129,42 @@ TEST(Files, RenameMovesAcrossFileSystemsWhole) {
 
     EXPECT_TRUE(RenameFile(memory / "frame.bmp", disk / "moved.bmp"));
     EXPECT_EQ(sim::ReadFile(disk / "moved.bmp"), big);
+    EXPECT_FALSE(sim::Exists(memory / "frame.bmp"));
+}
+
+TEST(Files, AReplacingMoveTakesTheOldNamesPlaceInOneStep) {
+    sim::TempDir dir;
+    sim::WriteFile(dir / "frame", "new");
+    sim::WriteFile(dir / "shot.bmp", "old");
+    EXPECT_TRUE(MoveFileReplacing(dir / "frame", dir / "shot.bmp"));
+    EXPECT_EQ(sim::ReadFile(dir / "shot.bmp"), "new");
+    EXPECT_FALSE(sim::Exists(dir / "frame"));
+
+    EXPECT_FALSE(MoveFileReplacing(dir / "missing", dir / "shot.bmp"));
+    EXPECT_EQ(sim::ReadFile(dir / "shot.bmp"), "new");
+    sim::WriteFile(dir / "frame", "newer");
+    EXPECT_FALSE(MoveFileReplacing(dir / "frame", dir / "no-such-folder/shot.bmp"));
+    EXPECT_EQ(sim::ReadFile(dir / "frame"), "newer");
+}
+
+TEST(Files, AReplacingMoveAcrossFileSystemsLeavesTheTargetWholeOrUntouched) {
+    sim::TempDir disk("/tmp");
+    struct stat shm{}, tmp{};
+    if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
+        GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
+    sim::TempDir memory("/dev/shm");
+    std::string big(3 * 65536 + 17, 'x');
+    sim::WriteFile(memory / "frame.bmp", big);
+    sim::WriteFile(disk / "shot.bmp", "keep");
+    {
+        sim::FileSizeLimit full(65536);  // the disk fills up during the copy
+        EXPECT_FALSE(MoveFileReplacing(memory / "frame.bmp", disk / "shot.bmp"));
+    }
+    EXPECT_EQ(sim::ReadFile(disk / "shot.bmp"), "keep");
+    EXPECT_EQ(sim::ReadFile(memory / "frame.bmp"), big);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.Path()), {}), 1) << "a partial copy was left";
+
+    EXPECT_TRUE(MoveFileReplacing(memory / "frame.bmp", disk / "shot.bmp"));
+    EXPECT_EQ(sim::ReadFile(disk / "shot.bmp"), big);
     EXPECT_FALSE(sim::Exists(memory / "frame.bmp"));
 }

@@ -46,6 +46,22 @@ int StrToIntDef(const AnsiString& text, int fallback) {
     return ParseInteger(text, value) ? value : fallback;
 }
 
+int LeadingInteger(const AnsiString& text, int outOfRange) {
+    std::size_t i = 0;
+    auto isWhite = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (i < text.size() && isWhite(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1) return outOfRange;
+    }
+    long long result = negative ? -magnitude : magnitude;
+    if (result > INT_MAX || result < INT_MIN) return outOfRange;
+    return static_cast<int>(result);
+}
+
 namespace {
 
 [[noreturn]] void BadFormat(const AnsiString& format) {
@@ -165,24 +181,29 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// Copies the source into a complete file beside the target, then links it
-// into place only if the target does not exist.
-bool MoveAcrossFileSystems(const AnsiString& oldName, const AnsiString& newName) {
+// A complete, flushed copy of `oldName` beside `newName`; false (and no
+// copy left) when it cannot be made.
+bool CopyBeside(const AnsiString& oldName, const AnsiString& newName, AnsiString& tempName) {
     int from = open(oldName.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0) return false;
     struct stat info{};
     fstat(from, &info);
-    AnsiString tempName;
     int to = CreateTemporaryBeside(newName, tempName, info.st_mode & 07777);
     bool copied = to >= 0 && CopyInto(from, to) && fsync(to) == 0;
     close(from);
     if (to >= 0 && close(to) != 0) copied = false;
-    if (!copied || link(tempName.c_str(), newName.c_str()) != 0) {
-        if (to >= 0) unlink(tempName.c_str());
-        return false;
-    }
+    if (!copied && to >= 0) unlink(tempName.c_str());
+    return copied;
+}
+
+// Copies the source into a complete file beside the target, then links it
+// into place only if the target does not exist.
+bool MoveAcrossFileSystems(const AnsiString& oldName, const AnsiString& newName) {
+    AnsiString tempName;
+    if (!CopyBeside(oldName, newName, tempName)) return false;
+    bool linked = link(tempName.c_str(), newName.c_str()) == 0;
     unlink(tempName.c_str());
-    return unlink(oldName.c_str()) == 0;
+    return linked && unlink(oldName.c_str()) == 0;
 }
 
 }  // namespace
@@ -194,6 +215,19 @@ bool RenameFile(const AnsiString& oldName, const AnsiString& newName) {
     // A file system without no-replace renames: link, then drop the old name.
     if (link(oldName.c_str(), newName.c_str()) != 0) return false;
     return unlink(oldName.c_str()) == 0;
+}
+
+bool MoveFileReplacing(const AnsiString& oldName, const AnsiString& newName) {
+    if (rename(oldName.c_str(), newName.c_str()) == 0) return true;
+    if (errno != EXDEV) return false;
+    AnsiString tempName;
+    if (!CopyBeside(oldName, newName, tempName)) return false;
+    if (rename(tempName.c_str(), newName.c_str()) != 0) {
+        unlink(tempName.c_str());
+        return false;
+    }
+    unlink(oldName.c_str());
+    return true;
 }
 
 void WriteFileAtomically(const AnsiString& fileName, const AnsiString& contents) {

@@ -32,6 +32,10 @@ AnsiString IntToStr(int value);
 // 32 bits is no integer either. Raises EConvertError "'TEXT' is not a valid integer value".
 int StrToInt(const AnsiString& text);
 int StrToIntDef(const AnsiString& text, int fallback);
+// The integer at the start of `text`: leading white space is skipped, an
+// optional sign taken, then decimal digits up to the first other character;
+// 0 when there are no digits. A value that does not fit 32 bits gives `outOfRange`.
+int LeadingInteger(const AnsiString& text, int outOfRange);
 
 // One argument of Format: an integer or a text.
 using FormatArg = std::variant<int, AnsiString>;
@@ -53,6 +57,11 @@ bool DeleteFile(const AnsiString& fileName);
 // Moves a file; fails when the new name exists already. Across file systems
 // it copies, flushes and renames, so either the old or the new file is whole.
 bool RenameFile(const AnsiString& oldName, const AnsiString& newName);
+// Moves a file over `newName`, replacing a file of that name in one step.
+// Across file systems it copies into a temporary file beside the target,
+// flushes it and renames it over. On failure the target is as it was and the
+// source is kept.
+bool MoveFileReplacing(const AnsiString& oldName, const AnsiString& newName);
 
 // Writes `contents` to `fileName` through a temporary file in the same folder
 // and a rename: the old file stays untouched unless the new one is complete.
