@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/program_icon.h"
 #include "display/display.h"
+#include "settings/setting.h"
 #include "vcl/forms.h"
 
 using namespace vcl;
@@ -14,7 +15,7 @@ int WinMain() {
         Application->Icon = ProgramIcon();
         Application->CreateForm(DisplayWnd);
         if (StartupFailed) return 0;
-        // The settings window is created here, hidden, once it exists.
+        Application->CreateForm(SettingWnd);  // hidden; sizes the live window
         ShowWindow(Application->Handle(), SW_HIDE);  // no taskbar button
         Application->Run();
     } catch (const std::exception&) {

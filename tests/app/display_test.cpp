@@ -39,9 +39,9 @@ TEST_F(Display, TheWindowIsBorderlessOnTopWithAThinFrameAndTheDesignedLook) {
         EXPECT_EQ(w.FormStyle, vcl::fsStayOnTop);
         EXPECT_EQ(w.Cursor, vcl::crCross);
         EXPECT_EQ(w.Color, vcl::clBackground);
-        EXPECT_EQ(w.ClientWidth(), 512);
-        EXPECT_EQ(w.ClientHeight(), 384);
-        EXPECT_EQ(w.Width(), 512 + 6);  // the dialog frame, 3 pixels a side
+        EXPECT_EQ(w.ClientWidth(), 640);  // the default size choice
+        EXPECT_EQ(w.ClientHeight(), 480);
+        EXPECT_EQ(w.Width(), 640 + 6);  // the dialog frame, 3 pixels a side
         EXPECT_EQ(w.Icon, vcl::Application->Icon);
         EXPECT_EQ(w.DisplayPopup->AutoPopup, false);
     });

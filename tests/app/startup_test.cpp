@@ -3,6 +3,7 @@
 #include "display/display.h"
 #include "fake_driver.h"
 #include "program.h"
+#include "settings/setting.h"
 
 #include <filesystem>
 
@@ -67,6 +68,9 @@ TEST_F(Startup, AFirstRunStartsAtFiftyFiftyAndWritesTheEightKeysAtExit) {
     int exitCode = program.RunWith([&] {
         EXPECT_EQ(DisplayWnd->Left(), 50);
         EXPECT_EQ(DisplayWnd->Top(), 50);
+        EXPECT_EQ(DisplayWnd->ClientWidth(), 640);
+        EXPECT_EQ(DisplayWnd->ClientHeight(), 480);
+        EXPECT_FALSE(SettingWnd->Visible());
         EXPECT_TRUE(IsWindowVisible(DisplayWnd->Handle()));
         EXPECT_FALSE(IsWindowVisible(vcl::Application->Handle()));  // no taskbar button
         auto icons = win::TrayIcons();
@@ -88,8 +92,13 @@ TEST_F(Startup, AFirstRunStartsAtFiftyFiftyAndWritesTheEightKeysAtExit) {
     EXPECT_EQ(fake::board().calls,
               (Names{"QOR_Init_32()", "QOR_GetIniFile_32(0)", "QOR_GetVideoColor_32(0, 0)", "QOR_GetVideoColor_32(0, 1)",
                      "QOR_GetVideoColor_32(0, 2)", "QOR_GetVideoColor_32(0, 3)", "QOR_GetVideoColor_32(0, 4)",
-                     "QOR_SetOutputWindow_32(0, window, 274, 112, 512, 384)", "QOR_SaveIniFile_32(0)",
-                     "QOR_DeInit_32(0)"}));
+                     "QOR_SetOutputWindow_32(0, window, 274, 112, 512, 384)",
+                     // the settings window: the size, then the picture rows that differ from
+                     // the form's 0..100 at 0, then the input page
+                     "QOR_SetOutputWindow_32(0, window, 50, 50, 640, 480)", "QOR_SetVideoColor_32(0, 0, 128)",
+                     "QOR_SetVideoColor_32(0, 1, 64)", "QOR_SetVideoColor_32(0, 3, 3)",
+                     "QOR_SetVideoColor_32(0, 4, 100)", "QOR_GetActiveSource_32(0)", "QOR_GetSourceSystem_32(0, 1)",
+                     "QOR_GetCurInputViewport_32(0)", "QOR_SaveIniFile_32(0)", "QOR_DeInit_32(0)"}));
     EXPECT_TRUE(program.user.BoxTexts().empty());
 }
 

@@ -1,6 +1,7 @@
 #include "fake_driver.h"
 
 #include <cstdint>
+#include <fstream>
 #include <sstream>
 
 namespace fake {
@@ -110,6 +111,8 @@ I GrabFrameToBuff(I h, void*, I) {
 }
 I GrabFrameToFile(I h, const char* path) {
     Record("QOR_GrabFrameToFile_32", h, path);
+    if (!current.grabbedFile) return 0;
+    std::ofstream(path, std::ios::binary) << *current.grabbedFile;
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "win/win.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct Board {
     RECT viewport = {1, 1, 721, 481};
     int activeSource = 1;
     int standards[3] = {0, 0, 0};
+    // What a grab to file writes; none: the grab writes nothing.
+    std::optional<std::string> grabbedFile = std::string("BM a grabbed frame");
     // Every call, as "Name(arg, arg)"; pointers show what they point to.
     std::vector<std::string> calls;
     // The calls' names alone.

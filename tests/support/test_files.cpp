@@ -40,6 +40,15 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
+WorkingFolder::WorkingFolder(const std::string& folder) : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+}
+
+WorkingFolder::~WorkingFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(saved_, ignored);
+}
+
 FileSizeLimit::FileSizeLimit(long bytes) {
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);

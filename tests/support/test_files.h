@@ -23,6 +23,18 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
 bool Exists(const std::string& path);
 
+// Makes `folder` the working folder while it lives.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::string& folder);
+    ~WorkingFolder();
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    std::string saved_;
+};
+
 // Makes writes past `bytes` bytes fail (with EFBIG, as on a full disk) while it lives.
 class FileSizeLimit {
 public:
