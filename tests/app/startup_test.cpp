@@ -149,3 +149,85 @@ TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedByName) {
     EXPECT_TRUE(win::TrayIcons().empty());
     EXPECT_EQ(fake::board().Names().back(), "QOR_DeInit_32");
 }
+
+TEST_F(Startup, TheSettingsWindowSizesTheLiveWindowByTheSizeChoice) {
+    struct Case {
+        const char* file;
+        int width, height;
+        const char* checked;  // the size button selected
+        const char* written;  // the size choice written at exit
+    };
+    const Case cases[] = {
+        {"[SYSTEM]\nSize=0\nUserW=300\nUserH=200\n", 300, 200, "OutSizeRadio1", "Size=0"},
+        {"[SYSTEM]\nSize=1\n", 160, 120, "OutSizeRadio2", "Size=1"},
+        {"[SYSTEM]\nSize=2\n", 320, 240, "OutSizeRadio3", "Size=2"},
+        {"[SYSTEM]\nSize=3\n", 640, 480, "OutSizeRadio4", "Size=3"},
+        {"[SYSTEM]\nSize=7\n", 640, 480, "OutSizeRadio4", "Size=3"},
+        {"[SYSTEM]\nSize=-1\n", 640, 480, "OutSizeRadio4", "Size=3"},
+        // A user size read as it stands, beyond the page's limits: never a crash
+        // or a huge window; the board is told, and refuses what it cannot show.
+        {"[SYSTEM]\nSize=0\nUserW=2147483647\nUserH=-5\n", win::kMaxWindowSide - 6, 0, "OutSizeRadio1", "Size=0"},
+        {"[SYSTEM]\nSize=0\nUserW=40\nUserH=1000\n", 40, 1000, "OutSizeRadio1", "Size=0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        sim::TempDir folder;
+        sim::WriteFile(folder / "DUVEZ.ini", c.file);
+        sim::Program run(folder);
+        fake::Install();
+        run.RunWith([&] {
+            EXPECT_EQ(DisplayWnd->ClientWidth(), c.width);
+            EXPECT_EQ(DisplayWnd->ClientHeight(), c.height);
+            auto* button = dynamic_cast<vcl::TRadioButton*>(SettingWnd->FindComponent(c.checked));
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->Checked());
+            run.ExitThroughMenu();
+        });
+        EXPECT_NE(sim::ReadFile(folder / "DUVEZ.ini").find(std::string(c.written) + "\n"), std::string::npos);
+        EXPECT_TRUE(run.user.BoxTexts().empty());
+    }
+}
+
+TEST_F(Startup, EveryPersistedValueReachesItsControlAndComesBackUnchanged) {
+    const std::string file =
+        "[SYSTEM]\nX=120\nY=80\nSize=0\nUserW=400\nUserH=300\n[FILE]\nFormat=1\nNumber=42\nName=/tmp/shots/cam\n";
+    sim::WriteFile(program.SettingsPath(), file);
+    program.RunWith([&] {
+        TSettingWnd& w = *SettingWnd;
+        EXPECT_EQ(w.FileNameNumber->Text(), "042");
+        EXPECT_EQ(w.FormatCombo->Text(), "RGB [16bit]");
+        EXPECT_EQ(w.FileNameEdit->Text(), "/tmp/shots/cam");
+        EXPECT_EQ(w.OutWidthEdit->Text(), "400");
+        EXPECT_EQ(w.OutHeightEdit->Text(), "300");
+        EXPECT_TRUE(w.OutSizeRadio1->Checked());
+        EXPECT_TRUE(w.FileNameMake->Checked());
+        EXPECT_EQ(w.SettingTab->ActivePage(), w.TabSheetSave);
+        EXPECT_EQ(BoardDll->frameFormat, 1);
+        EXPECT_EQ(DisplayWnd->Left(), 120);
+        program.ExitThroughMenu();
+    });
+    EXPECT_EQ(sim::ReadFile(program.SettingsPath()), file);
+}
+
+TEST_F(Startup, TheSettingsWindowIsHiddenCentredAndShownAndHiddenByADoubleClick) {
+    program.RunWith([&] {
+        TSettingWnd& w = *SettingWnd;
+        EXPECT_FALSE(w.Visible());
+        EXPECT_EQ(w.Caption(), "DUVEZ Setting");
+        EXPECT_EQ(w.ClientWidth(), 390);
+        EXPECT_EQ(w.ClientHeight(), 170);
+        EXPECT_EQ(w.Left(), (vcl::Screen.Width - w.Width()) / 2);
+        EXPECT_EQ(w.Top(), (vcl::Screen.Height - w.Height()) / 2);
+        program.user.DoubleClick(*DisplayWnd, 10, 10);
+        EXPECT_TRUE(w.Visible());
+        program.user.CloseBox(w);
+        EXPECT_FALSE(w.Visible()) << "the close box hides it";
+        EXPECT_TRUE(DisplayWnd->Visible());
+        program.user.ChooseMenu("設定");
+        program.user.MouseDown(*DisplayWnd, vcl::mbRight, 5, 5);
+        EXPECT_TRUE(w.Visible());
+        program.user.DoubleClick(*DisplayWnd, 10, 10);
+        EXPECT_FALSE(w.Visible());
+        program.ExitThroughMenu();
+    });
+}
