@@ -1,6 +1,7 @@
 #include "app/globals.h"
 #include "display/display.h"
 #include "program.h"
+#include "settings/setting.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +52,34 @@ TEST(EndToEnd, AWholeRunWithTheVirtualBoard) {
     EXPECT_EQ(std::vector<std::string>(names.end() - 2, names.end()),
               (std::vector<std::string>{"QOR_SaveIniFile_32", "QOR_DeInit_32"}));
     EXPECT_TRUE(sim::Exists(dir / "QORDCI32.ini")) << "the board kept no settings beside itself";
+}
+
+// Esc in the settings window saves the live frame as a BMP in the working
+// folder; a disk that fills up during the grab costs the user no file.
+TEST(EndToEnd, EscSavesTheLiveFrameAndAFullDiskKeepsTheExistingFile) {
+    sim::TempDir dir;
+    sim::WorkingFolder here(dir.Path());
+    std::filesystem::copy_file(DRIVER_PATH, dir / "QORDCI32.DLL");
+    sim::WriteFile(dir / "TempFile002.bmp", "the user's frame");
+    sim::Program program(dir);
+    std::string first;
+    program.RunWith([&] {
+        program.user.DoubleClick(*DisplayWnd, 30, 30);
+        program.user.Key(*SettingWnd, vcl::TKey::Escape);
+        first = sim::ReadFile(dir / "TempFile001.bmp");
+        {
+            sim::FileSizeLimit full(4096);
+            program.user.Key(*SettingWnd, vcl::TKey::Escape);
+        }
+        program.ExitThroughMenu();
+    });
+    // The board's NTSC frame, 720 x 480, at 24 bits: the headers and 720 * 3 bytes a row.
+    ASSERT_EQ(first.size(), 54u + 720u * 3u * 480u);
+    EXPECT_EQ(first.substr(0, 2), "BM");
+    EXPECT_EQ(program.user.BoxTexts(), (std::vector<std::string>{"ファイルを保存できませんでした [TempFile002.bmp]"}));
+    EXPECT_EQ(sim::ReadFile(dir / "TempFile002.bmp"), "the user's frame");
+    EXPECT_FALSE(sim::Exists(dir / "KIVOTEMP.BMP"));
+    EXPECT_NE(sim::ReadFile(program.SettingsPath()).find("Number=2\n"), std::string::npos);
 }
 
 #endif
