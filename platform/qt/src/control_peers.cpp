@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -75,7 +76,27 @@ public:
     bool ClicksOnRelease() const override { return true; }
 
 protected:
-    void MirrorContent() override { view()->setText(ToQString(model().Caption())); }
+    void MirrorGeometry() override {
+        Peer::MirrorGeometry();
+        FitText();
+    }
+    void MirrorFont() override {
+        Peer::MirrorFont();
+        FitText();
+    }
+    void MirrorContent() override {
+        view()->setText(ToQString(model().Caption()));
+        FitText();
+    }
+
+private:
+    // A label grows to show its whole caption, as the framework's labels
+    // size themselves; it never shrinks below its designed width.
+    void FitText() {
+        int needed = QFontMetrics(view()->font()).horizontalAdvance(view()->text()) + 1;
+        if (needed > model().Width()) view()->resize(needed, view()->height());
+        view()->raise();
+    }
 };
 
 class PanelFrame : public QFrame {
@@ -248,6 +269,8 @@ private:
 class EditPeer : public KindPeer<TEdit, QLineEdit> {
 public:
     EditPeer(ScreenBackend& screen, TEdit& edit, QWidget* parent) : KindPeer(screen, edit, new QLineEdit(parent)) {
+        // The designed edits are narrow: a three-digit number fills one.
+        view()->setTextMargins(-1, 0, -1, 0);
         connect(view(), &QLineEdit::textEdited, this,
                 [this](const QString& text) { Act([this, text] { input::Type(model(), ToAnsi(text)); }); });
     }
@@ -283,6 +306,8 @@ class PageControlPeer : public KindPeer<TPageControl, QTabWidget> {
 public:
     PageControlPeer(ScreenBackend& screen, TPageControl& pages, QWidget* parent)
         : KindPeer(screen, pages, new QTabWidget(parent)) {
+        // Tabs as low as the designed pages expect, so the pages keep their room.
+        view()->tabBar()->setStyleSheet("QTabBar::tab { padding: 2px 8px; }");
         connect(view(), &QTabWidget::currentChanged, this, [this](int index) {
             Act([this, index] {
                 const auto& pages = model().Pages();

@@ -15,6 +15,19 @@ namespace {
 // The user-interface font's character height at 96 pixels per inch.
 constexpr int kDefaultFontHeight = 12;
 
+// The Japanese faces the forms name, and the free faces that stand in for
+// them: proportional where the named face is, so designed widths hold. The
+// user-interface font is a proportional Japanese face, Latin letters included,
+// as the forms were laid out for.
+constexpr const char* kProportionalGothic = "IPAPGothic";
+constexpr const char* kFixedGothic = "IPAGothic";
+
+QStringList Families(const AnsiString& name) {
+    if (name.empty()) return {kProportionalGothic, QApplication::font().family()};
+    if (name == "ＭＳ ゴシック") return {ToQString(name), kFixedGothic};
+    return {ToQString(name), kProportionalGothic};
+}
+
 struct ActionScope {
     explicit ActionScope(ScreenBackend& screen) : screen(screen) { screen.BeginAction(); }
     ~ActionScope() { screen.EndAction(); }
@@ -35,9 +48,9 @@ QFont EffectiveFont(const TControl& control) {
         if (height == 0) height = c->Font.Height;
     }
     QFont font = QApplication::font();
-    // An unknown family, such as a Japanese name on a machine without that
-    // face, is completed by fontconfig's fallback for each script.
-    if (!name.empty()) font.setFamilies({ToQString(name)});
+    // A face missing here is completed by its stand-in, then by fontconfig's
+    // fallback for each script.
+    font.setFamilies(Families(name));
     int pixels = height != 0 ? std::abs(height) : kDefaultFontHeight * vcl::Screen.PixelsPerInch / 96;
     font.setPixelSize(pixels > 0 ? pixels : 1);
     return font;
