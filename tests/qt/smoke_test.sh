@@ -2,8 +2,9 @@
 # Runs the real program, with the virtual board, on a virtual X display that
 # has a notification area, and checks what a user sees and does there: the
 # live window at its place and size showing a moving picture, the icon in the
-# notification area, a drag of the window, and "終了" in its right-click menu
-# ending the program with exit code 0 and its settings written.
+# notification area, a drag of the window, the settings window shown by a
+# double click and Esc there capturing a frame, and "終了" in its right-click
+# menu ending the program with exit code 0 and its settings written.
 #
 #   smoke_test.sh DUVEZ QORDCI32.DLL libduvez_win.so
 # With DUVEZ_SCREENSHOT=file.png it also keeps a picture of the live window.
@@ -83,6 +84,21 @@ left=$((left + 40)) top=$((top + 30))
 moved() { xwininfo -id "$window" | grep -q "Absolute upper-left X:  $left\$"; }
 await moved || fail "the drag did not move the window to $left,$top"
 
+# A double click on the live picture shows the settings window; Esc there
+# captures the live frame into the working folder.
+xdotool mousemove --sync $((left + 60)) $((top + 60)) click --repeat 2 --delay 80 1
+settings_window() { xdotool search --onlyvisible --name '^DUVEZ Setting$' | head -1 | grep .; }
+await settings_window || fail "a double click on the live picture showed no settings window"
+setting=$(settings_window)
+geometry=$(xwininfo -id "$setting")
+sx=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometry")
+sy=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometry")
+xdotool mousemove --sync $((sx + 200)) $((sy + 155)) key Escape
+captured() { [ -s "$app/TempFile001.bmp" ]; }
+await captured || fail "Esc in the settings window saved no TempFile001.bmp"
+identify "$app/TempFile001.bmp" | grep -q 'BMP3\? 720x480' || fail "the capture is no 720 x 480 BMP: $(identify "$app/TempFile001.bmp" 2>&1)"
+[ ! -e "$app/KIVOTEMP.BMP" ] || fail "the capture left its temporary file"
+
 # "終了" in the right-click menu, the menu's last entry, ends the program.
 # The program's top-level windows on the screen (a pop-up menu is one).
 shown_windows() {
@@ -102,4 +118,5 @@ wait "$program_pid" || code=$?
 [ "$code" -eq 0 ] || fail "the program ended with exit code $code"
 grep -q "^X=$left" "$app/DUVEZ.ini" && grep -q "^Y=$top" "$app/DUVEZ.ini" ||
   fail "the settings file does not hold the window's place: $(cat "$app/DUVEZ.ini")"
-echo "smoke: live window, picture, icon, drag and exit as expected"
+grep -q "^Number=2" "$app/DUVEZ.ini" || fail "the next file number was not kept: $(cat "$app/DUVEZ.ini")"
+echo "smoke: live window, picture, icon, drag, settings window, capture and exit as expected"
