@@ -1,6 +1,7 @@
 #include "board.h"
 
 #include "files.h"
+#include "win/win.h"
 
 #include <cstring>
 #include <span>
@@ -67,6 +68,10 @@ std::int32_t Board::SaveSettings() {
     {
         std::lock_guard state(stateLock_);
         settings = settings_;
+    }
+    if (config_.makeSettingsFolder) {
+        auto slash = config_.settingsPath.rfind('/');
+        if (slash != std::string::npos) win::CreateFolders(config_.settingsPath.substr(0, slash));
     }
     return SaveSettingsFile(config_.settingsPath, settings) ? 1 : 0;
 }

@@ -18,6 +18,7 @@ namespace kivo {
 
 struct BoardConfig {
     std::string settingsPath;              // the board's settings file
+    bool makeSettingsFolder = false;       // its folder is made on the first save
     std::optional<std::int64_t> fixedFrame;  // the scene stands still at this frame
 };
 

@@ -4,6 +4,7 @@
 
 #include "board.h"
 #include "trace.h"
+#include "win/win.h"
 
 #include <dlfcn.h>
 
@@ -48,22 +49,35 @@ std::optional<Integer> EnvInteger(const char* name) {
     return value;
 }
 
-// The library's own path with its extension replaced by ".ini".
-std::string DefaultSettingsPath() {
+std::string OwnPath() {
     Dl_info info{};
-    std::string path = "QORDCI32.DLL";
     if (dladdr(reinterpret_cast<void*>(&QOR_Init_32), &info) && info.dli_fname && *info.dli_fname)
-        path = info.dli_fname;
+        return info.dli_fname;
+    return "QORDCI32.DLL";
+}
+
+std::string WithIniExtension(std::string path) {
     auto slash = path.rfind('/');
     auto dot = path.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.erase(dot);
     return path + ".ini";
 }
 
+// KIVO_SETTINGS_FILE; else, installed, QORDCI32.ini in the user's settings
+// folder, made on the first save; else beside the library.
 kivo::BoardConfig ConfigFromEnvironment() {
     kivo::BoardConfig config;
+    const std::string library = OwnPath();
     const char* file = std::getenv("KIVO_SETTINGS_FILE");
-    config.settingsPath = file && *file ? std::string(file) : DefaultSettingsPath();
+    if (file && *file) {
+        config.settingsPath = file;
+    } else if (win::IsInstalledLibrary(library)) {
+        std::string name = WithIniExtension(library.substr(library.rfind('/') + 1));
+        config.settingsPath = win::UserSettingsFolder() + "/" + name;
+        config.makeSettingsFolder = true;
+    } else {
+        config.settingsPath = WithIniExtension(library);
+    }
     auto frame = EnvInteger<std::int64_t>("KIVO_FIXED_FRAME");
     if (frame && *frame >= 0) config.fixedFrame = frame;
     return config;

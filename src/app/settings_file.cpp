@@ -28,7 +28,11 @@ void ReportUnwritable(const AnsiString& path) {
 
 }  // namespace
 
-AnsiString SettingsFilePath() { return ChangeFileExt(Application->ExeName(), ".ini"); }
+AnsiString SettingsFilePath() {
+    AnsiString executable = Application->ExeName();
+    if (!win::IsInstalledExecutable(executable)) return ChangeFileExt(executable, ".ini");
+    return win::UserSettingsFolder() + "/" + ChangeFileExt(ExtractFileName(executable), ".ini");
+}
 
 void ReadSettingsFile(TDisplayWnd& display) {
     TIniFile ini(SettingsFilePath());

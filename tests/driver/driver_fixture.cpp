@@ -88,7 +88,7 @@ void BoardTest::SetUp() {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     for (const char* name : {"KIVO_TRACE", "KIVO_INIT_RESULT", "KIVO_SETTINGS_READ", "KIVO_SETTINGS_FILE",
-                             "KIVO_FIXED_FRAME"}) {
+                             "KIVO_FIXED_FRAME", "XDG_CONFIG_HOME"}) {
         const char* value = std::getenv(name);
         savedEnv_[name] = value ? std::optional<std::string>(value) : std::nullopt;
         ::unsetenv(name);

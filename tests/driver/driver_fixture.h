@@ -66,8 +66,8 @@ int Blue(std::uint32_t p);
 double Luma(std::uint32_t p);
 std::string Hex(std::uint32_t p);
 
-// The board's knobs (every KIVO_* variable) are cleared for each case and
-// restored after it; KIVO_SETTINGS_FILE points into the case's own folder, so
+// The board's knobs (every KIVO_* variable) and XDG_CONFIG_HOME are cleared
+// for each case and restored after it; KIVO_SETTINGS_FILE points into the case's own folder, so
 // no case writes beside the library unless it means to.
 class BoardTest : public ::testing::Test {
 protected:

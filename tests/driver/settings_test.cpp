@@ -1,5 +1,6 @@
 // The board's own settings file: read and save through the two settings
 // calls, defaults when missing, 0 when unreadable or corrupt, atomic saves,
+// its place (beside the library, or installed in the user's settings folder),
 // and the knobs KIVO_SETTINGS_FILE and KIVO_SETTINGS_READ.
 #include "driver_fixture.h"
 
@@ -188,6 +189,7 @@ TEST_F(Settings, TheFileIsBesideTheLibraryByDefault) {
     // A copy of the library in a folder of its own: its settings file is
     // that folder's QORDCI32.ini.
     UnsetEnv("KIVO_SETTINGS_FILE");
+    SetEnv("XDG_CONFIG_HOME", Path("config").string());
     fs::path binary = fs::path(win::ExecutablePath()).parent_path() / "QORDCI32.DLL";
     fs::create_directory(Path("lib"));
     fs::copy_file(binary, Path("lib/QORDCI32.DLL"));
@@ -202,6 +204,48 @@ TEST_F(Settings, TheFileIsBesideTheLibraryByDefault) {
     EXPECT_EQ(copy.DeInit(h), 1);
     copy.Unload();
     EXPECT_NE(sim::ReadFile(Path("lib/QORDCI32.ini")).find("connector=2"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("config"))) << "the user's settings folder is for an installed board";
+}
+
+TEST_F(Settings, AnInstalledLibraryKeepsItsFileInTheUsersSettingsFolder) {
+    // The library in the installed layout's private library folder, beside
+    // the system-API library.
+    UnsetEnv("KIVO_SETTINGS_FILE");
+    SetEnv("XDG_CONFIG_HOME", Path("config").string());
+    fs::path built = fs::path(win::ExecutablePath()).parent_path();
+    fs::create_directories(Path("usr/lib/duvez"));
+    for (const char* file : {"QORDCI32.DLL", win::kSystemLibraryName})
+        fs::copy_file(built / file, Path("usr/lib/duvez") / file);
+    const fs::path installed = Path("usr/lib/duvez/QORDCI32.DLL");
+    char buffer[128] = {};
+
+    Driver copy;
+    ASSERT_TRUE(copy.Load(installed.string()));
+    std::int32_t h = copy.Init();
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(copy.GetIniFile(h, buffer), 1);
+    EXPECT_FALSE(fs::exists(Path("config"))) << "a read makes no folder";
+    EXPECT_EQ(copy.SetActiveSource(h, 2), 1);
+    EXPECT_EQ(copy.SaveIniFile(h, buffer), 1);
+    EXPECT_EQ(copy.DeInit(h), 1);
+    EXPECT_NE(sim::ReadFile(Path("config/DUVEZ/QORDCI32.ini")).find("connector=2"), std::string::npos);
+    EXPECT_EQ(FolderEntries(Path("usr/lib/duvez")), (std::vector<std::string>{"QORDCI32.DLL", "libduvez_win.so"}));
+
+    h = copy.Init();
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(copy.GetIniFile(h, buffer), 1);
+    EXPECT_EQ(copy.GetActiveSource(h), 2) << "read back from the user's settings folder";
+    EXPECT_EQ(copy.DeInit(h), 1);
+
+    // The settings-file knob still names the file.
+    SetEnv("KIVO_SETTINGS_FILE", Path("knob.ini").string());
+    h = copy.Init();
+    ASSERT_GE(h, 0);
+    EXPECT_EQ(copy.SaveIniFile(h, buffer), 1);
+    EXPECT_EQ(copy.DeInit(h), 1);
+    copy.Unload();
+    EXPECT_TRUE(fs::exists(Path("knob.ini")));
+    EXPECT_EQ(FolderEntries(Path("config/DUVEZ")), std::vector<std::string>{"QORDCI32.ini"});
 }
 
 TEST_F(Settings, TheSettingsFileKnobNamesTheFile) {

@@ -89,8 +89,21 @@ TEST(IniFileWrite, KeepsEveryOtherLineInPlaceAndTheLineEnds) {
               "; my notes\r\n[SYSTEM]\r\nX=640\r\nOld=keep\r\nSize=3\r\n\r\n[Other]\r\nK=v\r\n[FILE]\r\nName=shot\r\n");
 }
 
-TEST(IniFileWrite, FailsIntoAMissingFolderAndTellsTheCaller) {
+TEST(IniFileWrite, MakesItsMissingFoldersForItsUserAloneAndOnlyWhenItWrites) {
     sim::TempDir dir;
+    TIniFile ini(dir / "new/deeper/a.ini");
+    EXPECT_EQ(ini.ReadInteger("SYSTEM", "X", 7), 7);
+    EXPECT_EQ(FilesIn(dir.Path()), 0) << "a read makes nothing";
+    ini.WriteInteger("SYSTEM", "X", 1);
+    EXPECT_EQ(sim::ReadFile(dir / "new/deeper/a.ini"), "[SYSTEM]\nX=1\n");
+    struct stat info{};
+    ASSERT_EQ(stat((dir / "new").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST(IniFileWrite, FailsWhereItsFolderCannotBeMadeAndTellsTheCaller) {
+    sim::TempDir dir;
+    sim::WriteFile(dir / "missing", "a file where the folder would go");
     TIniFile ini(dir / "missing/a.ini");
     try {
         ini.WriteInteger("SYSTEM", "X", 1);
@@ -98,7 +111,8 @@ TEST(IniFileWrite, FailsIntoAMissingFolderAndTellsTheCaller) {
     } catch (const EInOutError& error) {
         EXPECT_NE(error.Message().find(dir / "missing/a.ini"), std::string::npos) << error.Message();
     }
-    EXPECT_EQ(FilesIn(dir.Path()), 0);
+    EXPECT_EQ(FilesIn(dir.Path()), 1);
+    EXPECT_EQ(sim::ReadFile(dir / "missing"), "a file where the folder would go");
 }
 
 TEST(IniFileWrite, ADiskThatFillsUpLeavesTheOldFileWhole) {

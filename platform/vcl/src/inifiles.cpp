@@ -1,5 +1,7 @@
 #include "vcl/inifiles.h"
 
+#include "win/win.h"
+
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -112,6 +114,9 @@ void TIniFile::WriteString(const AnsiString& section, const AnsiString& key, con
     }
     std::ostringstream out;
     for (const AnsiString& line : lines.text) out << line << lines.lineEnd;
+    // A folder that cannot be made shows as the write's own failure.
+    AnsiString folder = ExtractFilePath(fileName_);
+    if (!folder.empty()) win::CreateFolders(folder);
     WriteFileAtomically(fileName_, out.str());
 }
 

@@ -1,10 +1,15 @@
-#include "win/win.h"
+#include "windows_internal.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 struct HINSTANCE__ {
     void* dl = nullptr;       // a library file, or null for
@@ -24,20 +29,53 @@ std::string ReadOwnExecutablePath() {
     return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
-std::string FolderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL;
+
+// The folders the loader searches for a bare name on the program's behalf:
+// LD_LIBRARY_PATH's (where an empty entry means "."), the run path's and the
+// system's, in its order; nothing when it does not say.
+std::optional<std::vector<std::string>> LoaderSearchPath() {
+    void* program = dlopen(nullptr, RTLD_NOW);
+    if (!program) return std::nullopt;
+    std::optional<std::vector<std::string>> folders;
+    Dl_serinfo size{};
+    if (dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
+        std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
+        auto* info = reinterpret_cast<Dl_serinfo*>(buffer.data());
+        info->dls_size = size.dls_size;
+        info->dls_cnt = size.dls_cnt;
+        if (dlinfo(program, RTLD_DI_SERINFO, info) == 0) {
+            folders.emplace();
+            for (unsigned i = 0; i < info->dls_cnt; ++i) folders->emplace_back(info->dls_serpath[i].dls_name);
+        }
+    }
+    dlclose(program);
+    return folders;
+}
+
+// Where the system looks, but never in the current directory: while the
+// loader's path holds a folder that is not absolute, the loader is not asked
+// for the bare name; its absolute folders are tried one by one instead.
+void* OpenFromSystemPath(const std::string& name) {
+    auto folders = LoaderSearchPath();
+    if (!folders) return nullptr;
+    auto absolute = [](const std::string& folder) { return folder.starts_with('/'); };
+    if (std::all_of(folders->begin(), folders->end(), absolute)) return dlopen(name.c_str(), kOpenFlags);
+    for (const std::string& folder : *folders) {
+        if (!absolute(folder)) continue;
+        if (void* dl = dlopen((folder + "/" + name).c_str(), kOpenFlags)) return dl;
+    }
+    return nullptr;
 }
 
 void* OpenLibraryFile(const std::string& name) {
-    if (name.find('/') != std::string::npos) return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    // The executable's own folder first, then the system's library path; the
-    // current directory is never searched.
-    std::string folder = FolderOf(ExecutablePath());
-    if (!folder.empty()) {
-        if (void* dl = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL)) return dl;
+    if (name.find('/') != std::string::npos) return dlopen(name.c_str(), kOpenFlags);
+    const std::string executable = ExecutablePath();
+    if (!executable.empty()) {
+        for (const std::string& folder : {detail::FolderOf(executable), PrivateLibraryFolder(executable)})
+            if (void* dl = dlopen((folder + name).c_str(), kOpenFlags)) return dl;
     }
-    return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return OpenFromSystemPath(name);
 }
 
 }  // namespace

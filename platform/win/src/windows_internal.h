@@ -1,4 +1,4 @@
-// Shared between the parts of the system API: the window table.
+// Shared between the parts of the system API: the window table and paths.
 #pragma once
 
 #include "win/win.h"
@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace win::detail {
@@ -25,5 +26,8 @@ struct Window {
 
 // The window behind a handle, or null when the handle is not a window.
 std::shared_ptr<Window> FindWindow(HWND hWnd);
+
+// The folder part of a path with its trailing "/"; empty when it has none.
+std::string FolderOf(const std::string& path);
 
 }  // namespace win::detail

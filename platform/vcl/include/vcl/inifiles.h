@@ -18,9 +18,10 @@ public:
     // Text that is not an integer reads as the default.
     int ReadInteger(const AnsiString& section, const AnsiString& key, int fallback) const;
 
-    // Creates what is missing and keeps every other line as it was; new keys
-    // go to the end of their section, new sections to the end of the file.
-    // The file is replaced whole or not at all; a failure raises EInOutError.
+    // Creates what is missing, the file's folders too (for their user alone),
+    // and keeps every other line as it was; new keys go to the end of their
+    // section, new sections to the end of the file. The file is replaced
+    // whole or not at all; a failure raises EInOutError.
     void WriteString(const AnsiString& section, const AnsiString& key, const AnsiString& value);
     void WriteInteger(const AnsiString& section, const AnsiString& key, int value);
 

@@ -198,9 +198,36 @@ void ReadSurface(HWND hWnd, const std::function<void(const SurfaceView&)>& reade
 using ModuleTable = std::vector<std::pair<std::string, FARPROC>>;
 void RegisterModule(const std::string& name, ModuleTable functions);
 void UnregisterModule(const std::string& name);
-// The executable's path decides the folder searched first for a library.
+// The executable's path decides the folders searched first for a library:
+// its own folder, then its private library folder.
 void SetExecutablePath(const std::string& path);
 std::string ExecutablePath();
+
+// Where the program's files stand. Installed, DUVEZ is laid out as
+//   <prefix>/bin/DUVEZ
+//   <prefix>/lib/duvez/libduvez_win.so and QORDCI32.DLL (its private library folder)
+// and a file counts as installed when it stands in that layout. Anywhere else
+// (a build folder, a copied folder) the program and the board keep their
+// settings beside themselves; installed, in the user's settings folder.
+constexpr const char* kSystemLibraryName = "libduvez_win.so";
+// "<the executable's folder>/../lib/duvez/"
+std::string PrivateLibraryFolder(const std::string& executablePath);
+// Its private library folder holds the system-API library.
+bool IsInstalledExecutable(const std::string& executablePath);
+// It stands in a folder named lib/duvez that holds the system-API library.
+bool IsInstalledLibrary(const std::string& libraryPath);
+
+// Reads one environment variable: null when it is not set.
+using Environment = std::function<const char*(const char*)>;
+const char* ProcessEnvironment(const char* name);
+// "<config>/DUVEZ", where an installed DUVEZ and its board keep their settings.
+// The config folder is $XDG_CONFIG_HOME when that is absolute (a relative value
+// does not count), else <home>/.config; the home is $HOME when that is
+// absolute, else the account's home folder, else "/".
+std::string UserSettingsFolder(const Environment& environment = ProcessEnvironment);
+// Creates `folder` and each missing folder above it, for its user alone
+// (mode 0700). True when `folder` is a folder afterwards.
+bool CreateFolders(const std::string& folder);
 
 // Icons: a small picture of 0xAARRGGBB pixels, rows top first; alpha 0 is clear.
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* pixels);
