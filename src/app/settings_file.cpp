@@ -30,6 +30,7 @@ void ReportUnwritable(const AnsiString& path) {
 
 AnsiString SettingsFilePath() { return ChangeFileExt(Application->ExeName(), ".ini"); }
 
+// fuzz/ini_fuzzer.cpp makes these reads and writes too; keep the two in step.
 void ReadSettingsFile(TDisplayWnd& display) {
     TIniFile ini(SettingsFilePath());
     display.SetLeft(ini.ReadInteger("SYSTEM", "X", 50));
