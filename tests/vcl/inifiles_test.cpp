@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace vcl;
+using namespace std::string_literals;
 
 namespace {
 
@@ -66,6 +67,17 @@ TEST(IniFileRead, MissingFileOrFolderAndHugeLinesReadAsTheRulesSay) {
     TIniFile ini(dir / "big.ini");
     EXPECT_EQ(ini.ReadString("SYSTEM", "Big", ""), huge);
     EXPECT_EQ(ini.ReadInteger("SYSTEM", "X", 50), 5);
+}
+
+TEST(IniFileRead, NamesMatchInFullPastANulByte) {
+    sim::TempDir dir;
+    sim::WriteFile(dir / "a.ini", "[SYSTEM\0old]\nX=1\n[system]\nX\0\0Name=2\nx=3\n"s);
+    TIniFile ini(dir / "a.ini");
+    EXPECT_EQ(ini.ReadInteger("SYSTEM", "X", 50), 3);
+    EXPECT_EQ(ini.ReadString("SYSTEM", "Name", "none"), "none");
+
+    ini.WriteInteger("SYSTEM", "X", 4);
+    EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[SYSTEM\0old]\nX=1\n[system]\nX\0\0Name=2\nX=4\n"s);
 }
 
 TEST(IniFileWrite, CreatesTheFileWithKeysInTheOrderWritten) {
@@ -138,3 +150,4 @@ TEST(IniFileWrite, AReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(sim::ReadFile(dir / "a.ini"), old);
     EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
+

@@ -1,9 +1,9 @@
 #include "vcl/inifiles.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <strings.h>
 #include <vector>
 
 namespace vcl {
@@ -30,7 +30,11 @@ std::optional<Lines> ReadLines(const AnsiString& fileName) {
     return lines;
 }
 
-bool SameName(const AnsiString& a, const AnsiString& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+// Names match in full, bytes past a NUL too, in any ASCII case.
+bool SameName(const AnsiString& a, const AnsiString& b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 // The section name of a "[name]" line, if it is one.
 std::optional<AnsiString> SectionOf(const AnsiString& line) {

@@ -13,7 +13,9 @@ public:
     const AnsiString& FileName() const { return fileName_; }
 
     // A missing file, section or key reads as the default. Section and key
-    // names match without regard to case; the first of duplicate keys wins.
+    // names match in full without regard to ASCII case; the first of
+    // duplicate keys wins. A value loses its blanks at both ends and one pair
+    // of enclosing quotes.
     AnsiString ReadString(const AnsiString& section, const AnsiString& key, const AnsiString& fallback) const;
     // Text that is not an integer reads as the default.
     int ReadInteger(const AnsiString& section, const AnsiString& key, int fallback) const;
