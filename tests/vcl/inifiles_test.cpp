@@ -151,3 +151,14 @@ TEST(IniFileWrite, AReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
 
+
+TEST(IniFileWrite, AFileOfLfLinesKeepsTheCarriageReturnsInItsLines) {
+    sim::TempDir dir;
+    const std::string kept = "; note\r\nOld=keep\r\n[Other]\r\n";
+    sim::WriteFile(dir / "a.ini", "[SYSTEM]\nX=1\n" + kept);
+    TIniFile ini(dir / "a.ini");
+    ini.WriteInteger("SYSTEM", "X", 2);
+    ini.WriteInteger("SYSTEM", "X", 3);
+    EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[SYSTEM]\nX=3\n" + kept);
+    EXPECT_EQ(ini.ReadString("SYSTEM", "Old", ""), "keep");
+}

@@ -19,13 +19,13 @@ std::optional<Lines> ReadLines(const AnsiString& fileName) {
     if (!in) return std::nullopt;
     Lines lines;
     AnsiString line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        bool crlf = !line.empty() && line.back() == '\r';
-        if (crlf) line.pop_back();
-        if (first && crlf) lines.lineEnd = "\r\n";
-        first = false;
-        lines.text.push_back(line);
+    while (std::getline(in, line)) lines.text.push_back(line);
+    // The file's line end is that of its first line. In a file of LF lines a
+    // CR before the line feed belongs to its line, so a write keeps it.
+    if (!lines.text.empty() && lines.text.front().ends_with('\r')) {
+        lines.lineEnd = "\r\n";
+        for (AnsiString& text : lines.text)
+            if (text.ends_with('\r')) text.pop_back();
     }
     return lines;
 }
