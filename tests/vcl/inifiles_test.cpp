@@ -151,6 +151,33 @@ TEST(IniFileWrite, AReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
 
+TEST(IniFileWrite, AValueReadsBackAsWrittenWhateverItsEnds) {
+    struct Case {
+        std::string value;
+        std::string line;  // as it stands in the file
+    };
+    const Case cases[] = {
+        {"shot", "Name=shot"},
+        {"", "Name="},
+        {"a \"b\" c", "Name=a \"b\" c"},
+        {"\"", "Name=\""},
+        {"  my shot  ", "Name=\"  my shot  \""},
+        {"\t", "Name=\"\t\""},
+        {"\"shot\"", "Name=\"\"shot\"\""},
+        {"'shot'", "Name=\"'shot'\""},
+        {"\"'", "Name=\"'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        sim::TempDir dir;
+        TIniFile ini(dir / "a.ini");
+        ini.WriteString("FILE", "Name", c.value);
+        EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[FILE]\n" + c.line + "\n");
+        EXPECT_EQ(ini.ReadString("FILE", "Name", "TempFile"), c.value);
+        ini.WriteString("FILE", "Name", ini.ReadString("FILE", "Name", "TempFile"));
+        EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[FILE]\n" + c.line + "\n") << "a second write changes nothing";
+    }
+}
 
 TEST(IniFileWrite, AFileOfLfLinesKeepsTheCarriageReturnsInItsLines) {
     sim::TempDir dir;

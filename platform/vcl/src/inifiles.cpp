@@ -54,11 +54,20 @@ std::optional<AnsiString> KeyOf(const AnsiString& line) {
     return key;
 }
 
+bool IsQuoted(const AnsiString& value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 AnsiString ValueOf(const AnsiString& line) {
     AnsiString value = Trim(line.substr(line.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return value;
+    return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// The value as it goes into its line: one that the read would trim or
+// unquote goes in double quotes, so that it reads back as itself.
+AnsiString Stored(const AnsiString& value) {
+    bool changedByRead = Trim(value).size() != value.size() || IsQuoted(value);
+    return changedByRead ? "\"" + value + "\"" : value;
 }
 
 struct Place {
@@ -105,7 +114,7 @@ int TIniFile::ReadInteger(const AnsiString& section, const AnsiString& key, int 
 void TIniFile::WriteString(const AnsiString& section, const AnsiString& key, const AnsiString& value) {
     Lines lines = ReadLines(fileName_).value_or(Lines{});
     Place place = Find(lines, section, key);
-    AnsiString entry = key + "=" + value;
+    AnsiString entry = key + "=" + Stored(value);
     if (place.key) {
         lines.text[*place.key] = entry;
     } else if (place.section) {

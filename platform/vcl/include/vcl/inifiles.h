@@ -22,6 +22,8 @@ public:
 
     // Creates what is missing and keeps every other line as it was; new keys
     // go to the end of their section, new sections to the end of the file.
+    // A value that the read would trim or unquote is written in double
+    // quotes, so that it reads back as written.
     // The file is replaced whole or not at all; a failure raises EInOutError.
     void WriteString(const AnsiString& section, const AnsiString& key, const AnsiString& value);
     void WriteInteger(const AnsiString& section, const AnsiString& key, int value);
