@@ -21,7 +21,8 @@ std::string_view Trim(std::string_view s) {
 
 std::optional<std::int32_t> ParseInt(std::string_view s) {
     s = Trim(s);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    // from_chars takes a '-' but no '+'; a '+' goes first, unless a second sign follows it.
+    if (s.starts_with('+') && !s.substr(1).starts_with('-')) s.remove_prefix(1);
     std::int32_t value{};
     auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (s.empty() || error != std::errc() || end != s.data() + s.size()) return std::nullopt;

@@ -34,6 +34,7 @@ AnsiString SettingsFilePath() {
     return win::UserSettingsFolder() + "/" + ChangeFileExt(ExtractFileName(executable), ".ini");
 }
 
+// fuzz/ini_fuzzer.cpp makes these reads and writes too; keep the two in step.
 void ReadSettingsFile(TDisplayWnd& display) {
     TIniFile ini(SettingsFilePath());
     display.SetLeft(ini.ReadInteger("SYSTEM", "X", 50));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 namespace kivo {
 namespace {
@@ -97,6 +98,19 @@ TEST(Inner, SettingsTextRoundTrips) {
     BoardSettings back;
     ASSERT_TRUE(ParseSettings(FormatSettings(s), back)) << FormatSettings(s);
     EXPECT_EQ(back, s);
+}
+
+TEST(Inner, ASettingsValueTakesOneSignAtMost) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"-20", -20},          {"+20", 20},           {" +20 ", 20},         {"+-20", std::nullopt},
+        {"-+20", std::nullopt}, {"--20", std::nullopt}, {"++20", std::nullopt}, {"+", std::nullopt},
+        {"- 20", std::nullopt},
+    };
+    for (const auto& [value, brightness] : cases) {
+        BoardSettings s;
+        EXPECT_EQ(ParseSettings(std::string("[KIVO]\nbrightness=") + value + "\n", s), brightness.has_value()) << value;
+        EXPECT_EQ(s.controls[kBrightness], brightness.value_or(0)) << value;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace vcl;
+using namespace std::string_literals;
 
 namespace {
 
@@ -66,6 +67,17 @@ TEST(IniFileRead, MissingFileOrFolderAndHugeLinesReadAsTheRulesSay) {
     TIniFile ini(dir / "big.ini");
     EXPECT_EQ(ini.ReadString("SYSTEM", "Big", ""), huge);
     EXPECT_EQ(ini.ReadInteger("SYSTEM", "X", 50), 5);
+}
+
+TEST(IniFileRead, NamesMatchInFullPastANulByte) {
+    sim::TempDir dir;
+    sim::WriteFile(dir / "a.ini", "[SYSTEM\0old]\nX=1\n[system]\nX\0\0Name=2\nx=3\n"s);
+    TIniFile ini(dir / "a.ini");
+    EXPECT_EQ(ini.ReadInteger("SYSTEM", "X", 50), 3);
+    EXPECT_EQ(ini.ReadString("SYSTEM", "Name", "none"), "none");
+
+    ini.WriteInteger("SYSTEM", "X", 4);
+    EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[SYSTEM\0old]\nX=1\n[system]\nX\0\0Name=2\nX=4\n"s);
 }
 
 TEST(IniFileWrite, CreatesTheFileWithKeysInTheOrderWritten) {
@@ -151,4 +163,43 @@ TEST(IniFileWrite, AReadOnlyFolderFailsAndKeepsTheOldFile) {
     chmod(dir.Path().c_str(), 0755);
     EXPECT_EQ(sim::ReadFile(dir / "a.ini"), old);
     EXPECT_EQ(FilesIn(dir.Path()), 1);
+}
+
+TEST(IniFileWrite, AValueReadsBackAsWrittenWhateverItsEnds) {
+    struct Case {
+        std::string value;
+        std::string line;  // as it stands in the file
+    };
+    const Case cases[] = {
+        {"shot", "Name=shot"},
+        {"", "Name="},
+        {"a \"b\" c", "Name=a \"b\" c"},
+        {"\"", "Name=\""},
+        {"  my shot  ", "Name=\"  my shot  \""},
+        {"\t", "Name=\"\t\""},
+        {"\"shot\"", "Name=\"\"shot\"\""},
+        {"'shot'", "Name=\"'shot'\""},
+        {"\"'", "Name=\"'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        sim::TempDir dir;
+        TIniFile ini(dir / "a.ini");
+        ini.WriteString("FILE", "Name", c.value);
+        EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[FILE]\n" + c.line + "\n");
+        EXPECT_EQ(ini.ReadString("FILE", "Name", "TempFile"), c.value);
+        ini.WriteString("FILE", "Name", ini.ReadString("FILE", "Name", "TempFile"));
+        EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[FILE]\n" + c.line + "\n") << "a second write changes nothing";
+    }
+}
+
+TEST(IniFileWrite, AFileOfLfLinesKeepsTheCarriageReturnsInItsLines) {
+    sim::TempDir dir;
+    const std::string kept = "; note\r\nOld=keep\r\n[Other]\r\n";
+    sim::WriteFile(dir / "a.ini", "[SYSTEM]\nX=1\n" + kept);
+    TIniFile ini(dir / "a.ini");
+    ini.WriteInteger("SYSTEM", "X", 2);
+    ini.WriteInteger("SYSTEM", "X", 3);
+    EXPECT_EQ(sim::ReadFile(dir / "a.ini"), "[SYSTEM]\nX=3\n" + kept);
+    EXPECT_EQ(ini.ReadString("SYSTEM", "Old", ""), "keep");
 }

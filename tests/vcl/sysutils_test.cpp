@@ -39,6 +39,17 @@ TEST(StrToInt, AcceptsAnOptionalSignAndDecimalDigitsOnly) {
     }
 }
 
+TEST(StrToInt, TheMessageQuotesTheWholeTextPastANulByte) {
+    for (const std::string& text : {std::string(1, '\0'), std::string("1\0" "2", 3)}) {
+        try {
+            StrToInt(text);
+            ADD_FAILURE() << "no error";
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(error.Message(), "'" + text + "' is not a valid integer value");
+        }
+    }
+}
+
 TEST(LeadingInteger, TakesTheDigitsAfterBlanksAndASignUpToTheFirstOtherCharacter) {
     const std::pair<std::string, int> cases[] = {
         {"7", 7},          {" 12x", 12},         {"\t\n-5", -5},      {"+0042", 42},   {"abc", 0},

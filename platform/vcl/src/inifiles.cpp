@@ -2,10 +2,10 @@
 
 #include "win/win.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <strings.h>
 #include <vector>
 
 namespace vcl {
@@ -21,18 +21,22 @@ std::optional<Lines> ReadLines(const AnsiString& fileName) {
     if (!in) return std::nullopt;
     Lines lines;
     AnsiString line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        bool crlf = !line.empty() && line.back() == '\r';
-        if (crlf) line.pop_back();
-        if (first && crlf) lines.lineEnd = "\r\n";
-        first = false;
-        lines.text.push_back(line);
+    while (std::getline(in, line)) lines.text.push_back(line);
+    // The file's line end is that of its first line. In a file of LF lines a
+    // CR before the line feed belongs to its line, so a write keeps it.
+    if (!lines.text.empty() && lines.text.front().ends_with('\r')) {
+        lines.lineEnd = "\r\n";
+        for (AnsiString& text : lines.text)
+            if (text.ends_with('\r')) text.pop_back();
     }
     return lines;
 }
 
-bool SameName(const AnsiString& a, const AnsiString& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+// Names match in full, bytes past a NUL too, in any ASCII case.
+bool SameName(const AnsiString& a, const AnsiString& b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 // The section name of a "[name]" line, if it is one.
 std::optional<AnsiString> SectionOf(const AnsiString& line) {
@@ -52,11 +56,20 @@ std::optional<AnsiString> KeyOf(const AnsiString& line) {
     return key;
 }
 
+bool IsQuoted(const AnsiString& value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 AnsiString ValueOf(const AnsiString& line) {
     AnsiString value = Trim(line.substr(line.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return value;
+    return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// The value as it goes into its line: one that the read would trim or
+// unquote goes in double quotes, so that it reads back as itself.
+AnsiString Stored(const AnsiString& value) {
+    bool changedByRead = Trim(value).size() != value.size() || IsQuoted(value);
+    return changedByRead ? "\"" + value + "\"" : value;
 }
 
 struct Place {
@@ -103,7 +116,7 @@ int TIniFile::ReadInteger(const AnsiString& section, const AnsiString& key, int 
 void TIniFile::WriteString(const AnsiString& section, const AnsiString& key, const AnsiString& value) {
     Lines lines = ReadLines(fileName_).value_or(Lines{});
     Place place = Find(lines, section, key);
-    AnsiString entry = key + "=" + value;
+    AnsiString entry = key + "=" + Stored(value);
     if (place.key) {
         lines.text[*place.key] = entry;
     } else if (place.section) {

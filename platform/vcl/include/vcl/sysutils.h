@@ -13,8 +13,12 @@ using AnsiString = std::string;
 // The framework's base exception; its message is what the user is shown.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const AnsiString& message) : std::runtime_error(message) {}
-    AnsiString Message() const { return what(); }
+    explicit Exception(const AnsiString& message) : std::runtime_error(message), message_(message) {}
+    // The whole message: what() ends at a NUL byte that a quoted text may hold.
+    AnsiString Message() const { return message_; }
+
+private:
+    AnsiString message_;
 };
 
 class EConvertError : public Exception {
