@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -116,6 +117,20 @@ TEST(LiveWindow, IsFramelessOnTopWithItsOwnFrameAroundTheClientArea) {
     EXPECT_EQ(ShownAt(window, 100, 100), kDesktop);
     EXPECT_NE(ShownAt(window, 0, 0), kDesktop);
     EXPECT_NE(ShownAt(window, 2, 120), kDesktop);
+}
+
+TEST(LiveWindow, AWindowLargerThanTheDesktopIsShownNoLargerThanIt) {
+    auto form = ShowLiveWindow();
+    form->SetClientWidth(2147483647);
+    form->SetClientHeight(100000);
+    QWidget* window = vcl::qt::PeerWidget(*form);
+    QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
+    EXPECT_EQ(form->Width(), win::kMaxWindowSide) << "the form keeps its own size";
+    EXPECT_LE(window->width(), desktop.width());
+    EXPECT_LE(window->height(), desktop.height());
+    form->SetClientWidth(200);
+    form->SetClientHeight(100);
+    EXPECT_EQ(window->size(), QSize(206, 106));
 }
 
 TEST(LiveWindow, ClientAreaShowsWhatWasPaintedIntoItsSurface) {

@@ -4,15 +4,24 @@
 #include "vcl/input.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScreen>
 #include <qdrawutil.h>
 
 namespace vcl::qt {
 
 namespace {
+
+// A window is never shown larger than the whole desktop: a bigger one would
+// show nothing more and cost a backing store of its full size.
+QSize Shown(QSize size) {
+    QSize desktop = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->virtualSize() : size;
+    return size.boundedTo(desktop.expandedTo(QSize(1, 1))).expandedTo(QSize(1, 1));
+}
 
 // The desktop's colour, shown where nothing was painted on a form of that colour.
 const QColor kDesktopColour(0x3A, 0x6E, 0xA5);
@@ -130,11 +139,11 @@ void FormPeer::MirrorGeometry() {
     if (Decorated()) {
         window_->frame = 0;
         clientOrigin_ = QPoint(0, 0);
-        window_->setFixedSize(client.expandedTo(QSize(1, 1)));
+        window_->setFixedSize(Shown(client));
     } else {
         window_->frame = form.FrameSize();
         clientOrigin_ = QPoint(form.FrameSize(), form.FrameSize() + form.CaptionHeight());
-        window_->setFixedSize(QSize(form.Width(), form.Height()).expandedTo(QSize(1, 1)));
+        window_->setFixedSize(Shown(QSize(form.Width(), form.Height())));
     }
     client_->setGeometry(QRect(clientOrigin_, client));
     // The outer top-left, frame included, stands at Left, Top.
