@@ -60,8 +60,28 @@ TDisplayWnd::TDisplayWnd(TComponent* Owner)
     PopSet = DisplayPopup->Add("PopSet", "設定", Bind(this, &TDisplayWnd::FormDblClick));
     PopExit = DisplayPopup->Add("PopExit", "終了", Bind(this, &TDisplayWnd::PopExitClick));
 
+    TaskPopup = new TPopupMenu(this);
+    TaskPopup->Name = "TaskPopup";
+    TaskPopup->AutoPopup = false;
+    TaskPopOnOff = TaskPopup->Add("TaskPopOnOff", "非表示", Bind(this, &TDisplayWnd::TaskPopOnOffClick));
+    N2 = TaskPopup->Add("N2", "-");
+    TaskPop640 = TaskPopup->Add("TaskPop640", "640x480", Bind(this, &TDisplayWnd::TaskPop640Click));
+    TaskPop320 = TaskPopup->Add("TaskPop320", "320x240", Bind(this, &TDisplayWnd::TaskPop320Click));
+    TaskPop160 = TaskPopup->Add("TaskPop160", "160x120", Bind(this, &TDisplayWnd::TaskPop160Click));
+    TaskPopUser = TaskPopup->Add("TaskPopUser", "", Bind(this, &TDisplayWnd::TaskPopUserClick));
+    N3 = TaskPopup->Add("N3", "-");
+    TaskPopSet = TaskPopup->Add("TaskPopSet", "設定", Bind(this, &TDisplayWnd::FormDblClick));
+    TaskPopExit = TaskPopup->Add("TaskPopExit", "終了", Bind(this, &TDisplayWnd::PopExitClick));
+
     fileName = "";
     BoardDll = nullptr;
+}
+
+void TDisplayWnd::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_TRAYNOTIFY)
+        OnTrayMessage(Message);
+    else
+        TForm::Dispatch(Message);
 }
 
 TDisplayWnd::~TDisplayWnd() = default;
@@ -127,6 +147,62 @@ void TDisplayWnd::FormDblClick(TObject*) {
 }
 
 void TDisplayWnd::PopExitClick(TObject*) { Close(); }
+
+// A right press opens the task menu beside the cursor, with the user size as
+// the size edits hold it now; a left press hides or shows the windows.
+void TDisplayWnd::OnTrayMessage(TMessage& Message) {
+    if (Message.LParam == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (SettingWnd) TaskPopUser->Caption = SettingWnd->OutWidthEdit->Text() + "x" + SettingWnd->OutHeightEdit->Text();
+        TaskPopup->Popup(cursor.x + 8, cursor.y - 8);
+    }
+    if (Message.LParam == WM_LBUTTONDOWN) ToggleDisplay();
+}
+
+void TDisplayWnd::ToggleDisplay() {
+    if (Visible()) {
+        Hide();
+        TaskPopOnOff->Caption = "表示";
+        if (SettingWnd && SettingWnd->Visible()) {
+            SettingWnd->Hide();
+            settingWasShown = 1;
+        }
+    } else {
+        Show();
+        TaskPopOnOff->Caption = "非表示";
+        if (settingWasShown == 1) {
+            if (SettingWnd) SettingWnd->Show();
+            settingWasShown = 0;
+        }
+    }
+}
+
+void TDisplayWnd::TaskPopOnOffClick(TObject*) { ToggleDisplay(); }
+
+// Each size entry resizes at once, then checks its size button; a button not
+// checked before runs its own click, which resizes to the same size again.
+void TDisplayWnd::TaskPop640Click(TObject*) {
+    ResizeDisplay(640, 480);
+    SettingWnd->OutSizeRadio4->SetChecked(true);
+}
+
+void TDisplayWnd::TaskPop320Click(TObject*) {
+    ResizeDisplay(320, 240);
+    SettingWnd->OutSizeRadio3->SetChecked(true);
+}
+
+void TDisplayWnd::TaskPop160Click(TObject*) {
+    ResizeDisplay(160, 120);
+    SettingWnd->OutSizeRadio2->SetChecked(true);
+}
+
+void TDisplayWnd::TaskPopUserClick(TObject*) {
+    int width = StrToInt(SettingWnd->OutWidthEdit->Text());
+    int height = StrToInt(SettingWnd->OutHeightEdit->Text());
+    ResizeDisplay(width, height);
+    SettingWnd->OutSizeRadio1->SetChecked(true);
+}
 
 void TDisplayWnd::AddTrayIcon() {
     NOTIFYICONDATAA data = TrayRecord(Handle());

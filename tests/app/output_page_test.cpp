@@ -36,14 +36,7 @@ TEST_F(SettingsWindow, PictureRowsShowTheBoardsRangesAndTheBoardEndsWhereItWas) 
     Names fill;
     program.RunWith([&] {
         fill = fake::board().calls;
-        program.ExitThroughMenu();
-    });
-    std::erase_if(fill, [](const std::string& call) { return call.rfind("QOR_SetVideoColor_32", 0) != 0; });
-    Names sent;
-    for (const Row& row : rows) sent.insert(sent.end(), row.sent.begin(), row.sent.end());
-    EXPECT_EQ(fill, sent);
-
-    Session([&](TSettingWnd& w) {
+        TSettingWnd& w = *SettingWnd;
         for (int i = 0; i < 5; ++i) {
             SCOPED_TRACE(i);
             auto* bar = dynamic_cast<vcl::TScrollBar*>(w.FindComponent("Value" + std::to_string(i + 1)));
@@ -60,7 +53,12 @@ TEST_F(SettingsWindow, PictureRowsShowTheBoardsRangesAndTheBoardEndsWhereItWas) 
             int clamped = std::min(std::max(rows[i].reported.value, rows[i].reported.min), rows[i].reported.max);
             EXPECT_EQ(fake::board().colors[i].value, clamped) << "the board ends at its own value";
         }
+        program.ExitThroughMenu();
     });
+    std::erase_if(fill, [](const std::string& call) { return call.rfind("QOR_SetVideoColor_32", 0) != 0; });
+    Names sent;
+    for (const Row& row : rows) sent.insert(sent.end(), row.sent.begin(), row.sent.end());
+    EXPECT_EQ(fill, sent);
 }
 
 TEST_F(SettingsWindow, ATypedPictureValueMovesTheBarWithinItsRangeAndSendsOnlyAMove) {
