@@ -3,7 +3,8 @@
 # has a notification area, and checks what a user sees and does there: the
 # live window at its place and size showing a moving picture, the icon in the
 # notification area, a drag of the window, the settings window shown by a
-# double click and Esc there capturing a frame, and "終了" in its right-click
+# double click and Esc there capturing a frame, the icon hiding and showing
+# both windows and opening the task menu, and "終了" in its right-click
 # menu ending the program with exit code 0 and its settings written.
 #
 #   smoke_test.sh DUVEZ QORDCI32.DLL libduvez_win.so
@@ -106,6 +107,28 @@ shown_windows() {
     xwininfo -id "$id" | grep -q IsViewable && echo "$id"
   done | wc -l
 }
+
+# The icon: a left click hides the live window and the settings window with
+# it, a second brings both back; a right click opens the task menu.
+icon=$(xwininfo -tree -name panel | awk '/"DUVEZ"/ {print $1; exit}')
+read -r ix iy < <(xwininfo -id "$icon" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}')
+viewable() { xwininfo -id "$1" | grep -q IsViewable; }
+both_hidden() { ! viewable "$window" && ! viewable "$setting"; }
+both_shown() { viewable "$window" && viewable "$setting"; }
+# (Each press at another point: a move with --sync to where the pointer is waits.)
+xdotool mousemove --sync $((ix + 8)) $((iy + 8)) click 1
+await both_hidden || fail "a left click on the icon did not hide the live and settings windows"
+sleep 1  # not a double click, which toggles only once
+xdotool mousemove --sync $((ix + 10)) $((iy + 10)) click 1
+await both_shown || fail "a second left click on the icon did not show both windows again"
+before=$(shown_windows)
+xdotool mousemove --sync $((ix + 12)) $((iy + 12)) click 3
+task_menu_up() { [ "$(shown_windows)" -gt "$before" ]; }
+await task_menu_up || fail "a right click on the icon opened no task menu"
+xdotool key Escape
+task_menu_gone() { [ "$(shown_windows)" -eq "$before" ]; }
+await task_menu_gone || fail "Esc did not close the task menu"
+
 before=$(shown_windows)
 xdotool mousemove --sync $((left + 120)) $((top + 90)) click 3
 menu_up() { [ "$(shown_windows)" -gt "$before" ]; }
@@ -119,4 +142,4 @@ wait "$program_pid" || code=$?
 grep -q "^X=$left" "$app/DUVEZ.ini" && grep -q "^Y=$top" "$app/DUVEZ.ini" ||
   fail "the settings file does not hold the window's place: $(cat "$app/DUVEZ.ini")"
 grep -q "^Number=2" "$app/DUVEZ.ini" || fail "the next file number was not kept: $(cat "$app/DUVEZ.ini")"
-echo "smoke: live window, picture, icon, drag, settings window, capture and exit as expected"
+echo "smoke: live window, picture, icon, drag, settings window, capture, icon, task menu and exit as expected"
