@@ -55,6 +55,29 @@ TEST_F(SettingsWindow, ACaptureNamesTheFileFromTheNameAndTheNumberEditAsTheyStan
     });
 }
 
+TEST_F(SettingsWindow, AnyTypedNameIsCapturedUnderItsTrimmedTextOrReported) {
+    Session([&](TSettingWnd& w) {
+        for (const TypedText& t : BadAndOddTexts()) {
+            SCOPED_TRACE(t.text.substr(0, 20));
+            user.Type(*w.FileNameEdit, t.text);
+            user.Click(*w.CaptureBtn);
+            std::string file = vcl::Trim(t.text + "001.bmp");
+            if (t.text.empty()) {
+                EXPECT_TRUE(user.BoxTexts().empty()) << "no name: nothing saved and nothing said";
+            } else if (t.text.size() > 255) {
+                EXPECT_EQ(user.BoxTexts(), (std::vector<std::string>{"ファイルを保存できませんでした [" + file + "]"}));
+            } else {
+                EXPECT_EQ(sim::ReadFile(file), kFrame);
+                std::filesystem::remove(file);
+                user.Click(*w.ResetBtn);
+            }
+            EXPECT_EQ(w.FileNameNumber->Text(), "001");
+            EXPECT_FALSE(sim::Exists("KIVOTEMP.BMP"));
+            user.backend().Boxes.clear();
+        }
+    });
+}
+
 TEST_F(SettingsWindow, TheNumberAdvancesFromTheLastConfirmedValueWhileTheNameTakesTheTypedText) {
     Session([&](TSettingWnd& w) {
         user.Type(*w.FileNameNumber, "7");

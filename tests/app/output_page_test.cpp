@@ -95,17 +95,24 @@ TEST_F(SettingsWindow, ATypedPictureValueMovesTheBarWithinItsRangeAndSendsOnlyAM
 TEST_F(SettingsWindow, ATypedPictureValueThatIsNoIntegerIsReportedAndChangesNothing) {
     Session([&](TSettingWnd& w) {
         user.SelectPage(*w.SettingTab, *w.TabSheetOutput);
-        for (const TypedText& t : BadAndOddTexts()) {
-            if (t.integer) continue;
-            SCOPED_TRACE(t.text.substr(0, 20));
-            user.Type(*w.pos3, t.text);
-            user.Focus(*w.pos4);
-            EXPECT_EQ(user.BoxTexts(), (std::vector<std::string>{ConversionMessage(t.text)}));
-            EXPECT_EQ(w.pos3->Text(), t.text);
-            EXPECT_EQ(w.ActiveControl(), w.pos3) << "a failed exit keeps the focus";
-            EXPECT_EQ(w.Value3->Position(), 0);
-            EXPECT_TRUE(TakeCalls().empty());
-            user.backend().Boxes.clear();
+        vcl::TEdit* edits[] = {w.pos1, w.pos2, w.pos3, w.pos4, w.pos5};
+        vcl::TScrollBar* bars[] = {w.Value1, w.Value2, w.Value3, w.Value4, w.Value5};
+        for (int row = 0; row < 5; ++row) {
+            int position = bars[row]->Position();
+            for (const TypedText& t : BadAndOddTexts()) {
+                if (t.integer) continue;
+                SCOPED_TRACE(edits[row]->Name + ": " + t.text.substr(0, 20));
+                user.Type(*edits[row], t.text);
+                user.Focus(*w.OutSizeRadio4);
+                EXPECT_EQ(user.BoxTexts(), (std::vector<std::string>{ConversionMessage(t.text)}));
+                EXPECT_EQ(edits[row]->Text(), t.text);
+                EXPECT_EQ(w.ActiveControl(), edits[row]) << "a failed exit keeps the focus";
+                EXPECT_EQ(bars[row]->Position(), position);
+                EXPECT_TRUE(TakeCalls().empty());
+                user.backend().Boxes.clear();
+            }
+            edits[row]->SetText(std::to_string(position));
+            user.Focus(*w.OutSizeRadio4);
         }
     });
 }
@@ -185,14 +192,20 @@ TEST_F(SettingsWindow, ASizeTextThatIsNoIntegerIsReportedAndChangesNothingMore) 
         for (const TypedText& t : BadAndOddTexts()) {
             if (t.integer) continue;
             SCOPED_TRACE(t.text.substr(0, 20));
-            user.Type(*w.OutHeightEdit, t.text);
-            TakeCalls();
-            user.Focus(*w.OutWidthEdit);  // leaving the height edit
-            EXPECT_EQ(user.BoxTexts(), (std::vector<std::string>{ConversionMessage(t.text)}));
-            EXPECT_EQ(w.ActiveControl(), w.OutHeightEdit);
-            EXPECT_EQ(DisplayWnd->userH, 360);
-            EXPECT_TRUE(TakeCalls().empty());
-            user.backend().Boxes.clear();
+            for (vcl::TEdit* edit : {w.OutWidthEdit, w.OutHeightEdit}) {
+                user.Type(*edit, t.text);
+                TakeCalls();
+                user.Focus(*w.FreezeBtn);  // leaving the edit
+                EXPECT_EQ(user.BoxTexts(), (std::vector<std::string>{ConversionMessage(t.text)}));
+                EXPECT_EQ(w.ActiveControl(), edit);
+                EXPECT_EQ(DisplayWnd->userW, 480);
+                EXPECT_EQ(DisplayWnd->userH, 360);
+                EXPECT_TRUE(TakeCalls().empty());
+                user.backend().Boxes.clear();
+                edit->SetText(edit == w.OutWidthEdit ? "480" : "360");
+                user.Focus(*w.FreezeBtn);
+                TakeCalls();
+            }
 
             // Entering with it: the width is applied, then the height fails.
             w.OutHeightEdit->SetText("360");
