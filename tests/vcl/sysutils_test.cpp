@@ -124,11 +124,17 @@ TEST(Files, ExistDeleteAndRenameWithoutReplacing) {
     EXPECT_FALSE(sim::Exists(dir / "d"));
 }
 
+namespace {
+// Whether a move from /dev/shm to /tmp crosses file systems here.
+bool TwoFileSystems() {
+    struct stat shm{}, tmp{};
+    return stat("/dev/shm", &shm) == 0 && stat("/tmp", &tmp) == 0 && shm.st_dev != tmp.st_dev;
+}
+}  // namespace
+
 TEST(Files, RenameMovesAcrossFileSystemsWhole) {
     sim::TempDir disk("/tmp");
-    struct stat shm{}, tmp{};
-    if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
-        GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
+    if (!TwoFileSystems()) GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
     sim::TempDir memory("/dev/shm");
     std::string big(3 * 65536 + 17, 'x');
     sim::WriteFile(memory / "frame.bmp", big);
@@ -160,9 +166,7 @@ TEST(Files, AReplacingMoveTakesTheOldNamesPlaceInOneStep) {
 
 TEST(Files, AReplacingMoveAcrossFileSystemsLeavesTheTargetWholeOrUntouched) {
     sim::TempDir disk("/tmp");
-    struct stat shm{}, tmp{};
-    if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
-        GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
+    if (!TwoFileSystems()) GTEST_SKIP() << "/dev/shm and /tmp are one file system here";
     sim::TempDir memory("/dev/shm");
     std::string big(3 * 65536 + 17, 'x');
     sim::WriteFile(memory / "frame.bmp", big);
