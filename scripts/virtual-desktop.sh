@@ -2,6 +2,7 @@
 # notification area, on which DUVEZ runs as on a user's desktop.
 #   source scripts/virtual-desktop.sh
 #   start_virtual_desktop || exit 1     # sets DISPLAY and xvfb_pid; $work is a scratch folder
+#   exit_from_menu X Y                   # "終了" from the live window's menu; needs program_pid and fail
 # Every process added to `pids` is stopped, and $work removed, on exit.
 
 work=$(mktemp -d)
@@ -39,4 +40,27 @@ start_virtual_desktop() {
   trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
   pids+=($!)
   await xwininfo -name panel || { echo "trayer did not start"; return 1; }
+}
+
+# The program's top-level windows that are on the screen (a pop-up menu is one).
+shown_windows() {
+  for id in $(xwininfo -root -children | awk '/"DUVEZ": \("DUVEZ"/ {print $1}'); do
+    xwininfo -id "$id" | grep -q IsViewable && echo "$id"
+  done | wc -l
+}
+
+# A right click on the live window whose top left stands at X, Y, then the
+# menu's last entry, "終了": the program ($program_pid) must end with exit code 0.
+# The caller's `fail` reports what went wrong.
+exit_from_menu() {
+  local x=$1 y=$2 before code=0
+  before=$(shown_windows)
+  xdotool mousemove --sync $((x + 120)) $((y + 90)) click 3
+  menu_up() { [ "$(shown_windows)" -gt "$before" ]; }
+  await menu_up || fail "no menu came up on a right click"
+  xdotool key Up Return
+  ended() { ! kill -0 "$program_pid" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$program_pid/stat")" = Z ]; }
+  await ended || fail "the program did not end after 終了"
+  wait "$program_pid" || code=$?
+  [ "$code" -eq 0 ] || fail "the program ended with exit code $code"
 }

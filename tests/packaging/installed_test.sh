@@ -72,22 +72,6 @@ window_at() {
   [ "$(awk '/Absolute upper-left X/ {print $4}' <<<"$info"),$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")" = "$1,$2" ]
 }
 
-# A right click on the live window and the menu's last entry, "終了".
-exit_from_menu() {
-  local x=$1 y=$2 before
-  shown() { xwininfo -root -children | grep -c '"DUVEZ": ("DUVEZ"' || true; }
-  before=$(shown)
-  xdotool mousemove --sync $((x + 120)) $((y + 90)) click 3
-  menu_up() { [ "$(shown)" -gt "$before" ]; }
-  await menu_up || fail "no menu came up on a right click"
-  xdotool key Up Return
-  ended() { ! kill -0 "$program_pid" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$program_pid/stat")" = Z ]; }
-  await ended || fail "the program did not end after 終了"
-  local code=0
-  wait "$program_pid" || code=$?
-  [ "$code" -eq 0 ] || fail "the program ended with exit code $code"
-}
-
 config="$home/.config/DUVEZ"
 
 # First run: the defaults, then a drag by 40, 30 and the exit.

@@ -100,13 +100,6 @@ await captured || fail "Esc in the settings window saved no TempFile001.bmp"
 identify "$app/TempFile001.bmp" | grep -q 'BMP3\? 720x480' || fail "the capture is no 720 x 480 BMP: $(identify "$app/TempFile001.bmp" 2>&1)"
 [ ! -e "$app/KIVOTEMP.BMP" ] || fail "the capture left its temporary file"
 
-# "終了" in the right-click menu, the menu's last entry, ends the program.
-# The program's top-level windows on the screen (a pop-up menu is one).
-shown_windows() {
-  for id in $(xwininfo -root -children | awk '/"DUVEZ": \("DUVEZ"/ {print $1}'); do
-    xwininfo -id "$id" | grep -q IsViewable && echo "$id"
-  done | wc -l
-}
 
 # The icon: a left click hides the live window and the settings window with
 # it, a second brings both back; a right click opens the task menu.
@@ -129,16 +122,8 @@ xdotool key Escape
 task_menu_gone() { [ "$(shown_windows)" -eq "$before" ]; }
 await task_menu_gone || fail "Esc did not close the task menu"
 
-before=$(shown_windows)
-xdotool mousemove --sync $((left + 120)) $((top + 90)) click 3
-menu_up() { [ "$(shown_windows)" -gt "$before" ]; }
-await menu_up || fail "no menu came up on a right click"
-xdotool key Up Return
-ended() { ! kill -0 "$program_pid" 2>/dev/null || [ "$(awk '{print $3}' "/proc/$program_pid/stat")" = Z ]; }
-await ended || fail "the program did not end after 終了"
-code=0
-wait "$program_pid" || code=$?
-[ "$code" -eq 0 ] || fail "the program ended with exit code $code"
+# "終了" in the right-click menu, the menu's last entry, ends the program.
+exit_from_menu "$left" "$top"
 grep -q "^X=$left" "$app/DUVEZ.ini" && grep -q "^Y=$top" "$app/DUVEZ.ini" ||
   fail "the settings file does not hold the window's place: $(cat "$app/DUVEZ.ini")"
 grep -q "^Number=2" "$app/DUVEZ.ini" || fail "the next file number was not kept: $(cat "$app/DUVEZ.ini")"
